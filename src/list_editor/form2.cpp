@@ -1,0 +1,271 @@
+#include "form2.h"
+
+#include "buildinfo.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "facefile.h"
+#include "form1.h"
+#include "twips.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr int kHorizontalExtent = 200;
+
+const QString kSelectFromCurrent = QStringLiteral("「只今のリスト」から、顔文字を選択してください");
+const QString kSelectFromPool = QStringLiteral("「リストに追加できる顔文字」から、顔文字を選択してください");
+const QString kSelectFromCurrentToMove = QStringLiteral("「只今のリスト」から、顔文字を選択してください。");
+const QString kListFull = QStringLiteral("リストがいっぱいのため、これ以上追加できません。\r\n"
+                                         "一つのリストに入れられる顔文字は %1 個までです。")
+                              .arg(faces::kMaxFaces);
+
+// The row of the list's one selected entry, or -1.
+int selectedIndex(const QListWidget& list)
+{
+    const QList<QListWidgetItem*> selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.first());
+}
+
+void removeRow(QListWidget& list, int row)
+{
+    std::unique_ptr<QListWidgetItem> taken(list.takeItem(row));
+    list.selectionModel()->clear();
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+Form2::Form2(Form1& form1, const QString& applicationFolder, Dialogs& dialogs)
+    : FixedWindow(QStringLiteral("Nikomaru リスト編集"), twips::size(5295, 5625))
+    , form1_(form1)
+    , folder_(applicationFolder)
+    , dialogs_(dialogs)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    // Created in tab order; the labels never take the focus.
+    List1 = controls::list(
+        this, "List1", QStringLiteral("只今のリスト"), twips::rect(0, 330, 1875, 4560), kHorizontalExtent);
+    List2 = controls::list(this, "List2", QStringLiteral("リストに追加できる顔文字"),
+        twips::rect(3450, 330, 1875, 4560), kHorizontalExtent);
+    Label1 = makeLabel(this, "Label1", QStringLiteral("只今のリスト："), twips::rect(150, 120, 1185, 165));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("リストに追加できる顔文字："), twips::rect(3210, 90, 2115, 195));
+    Command1 = controls::button(this, "Command1", QStringLiteral("削除>>"), twips::rect(1920, 360, 1455, 375));
+    Command2 = controls::button(this, "Command2", QStringLiteral("<<追加"), twips::rect(1920, 900, 1455, 375));
+    Command3 = controls::button(this, "Command3", QStringLiteral("新しく作る"), twips::rect(1920, 1470, 1455, 375));
+    Command4 = controls::button(this, "Command4", QStringLiteral("上に"), twips::rect(1920, 2640, 1455, 375));
+    Command5 = controls::button(this, "Command5", QStringLiteral("下に"), twips::rect(1920, 3210, 1455, 375));
+    Command6 = controls::button(this, "Command6", QStringLiteral("リストから抹消"), twips::rect(1920, 2040, 1455, 375));
+    Command7 = controls::button(this, "Command7", QStringLiteral("OK"), twips::rect(1110, 5130, 1605, 465));
+    Command8 = controls::button(this, "Command8", QStringLiteral("キャンセル"), twips::rect(2700, 5130, 1605, 465));
+    Command9 = controls::button(this, "Command9", QStringLiteral("インポート"), twips::rect(1920, 3810, 1455, 375));
+    Command10
+        = controls::button(this, "Command10", QStringLiteral("バージョン情報"), twips::rect(1890, 4380, 1455, 375));
+    List1->setFocus(Qt::OtherFocusReason);
+
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form2::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form2::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form2::Command9_Click);
+    connect(Command10, &QPushButton::clicked, this, &Form2::Command10_Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
+    Timer1->start(10);
+}
+
+bool Form2::Load()
+{
+    if (Form_Load())
+        return true;
+    emit fatalError();
+    return false;
+}
+
+bool Form2::Form_Load()
+{
+    for (auto [list, fileName] :
+        { std::pair { List2, faces::kPoolFileName }, std::pair { List1, faces::kCurrentFileName } }) {
+        const QString path = faces::faceFilePath(folder_, fileName);
+        QString reason;
+        const auto faces = faces::readFaceFile(path, &reason);
+        if (!faces) {
+            dialogs_.message(nullptr,
+                QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
+                    .arg(QDir::toNativeSeparators(path), reason));
+            return false;
+        }
+        list->addItems(*faces);
+    }
+    return true;
+}
+
+bool Form2::hasRoom(const QListWidget& list)
+{
+    if (list.count() < faces::kMaxFaces)
+        return true;
+    dialogs_.message(this, kListFull);
+    return false;
+}
+
+void Form2::moveSelected(QListWidget& from, QListWidget& to, const QString& noSelectionMessage)
+{
+    const int row = selectedIndex(from);
+    if (row < 0) {
+        dialogs_.message(this, noSelectionMessage);
+        return;
+    }
+    if (!hasRoom(to))
+        return;
+    to.addItem(from.item(row)->text());
+    removeRow(from, row);
+}
+
+void Form2::Command1_Click()
+{
+    moveSelected(*List1, *List2, kSelectFromCurrent);
+}
+
+void Form2::Command2_Click()
+{
+    moveSelected(*List2, *List1, kSelectFromPool);
+}
+
+void Form2::Command3_Click()
+{
+    std::optional<QString> face = dialogs_.input(this, QStringLiteral("顔文字を入力してください"));
+    if (!face)
+        return; // Cancel adds nothing
+    // A face is one line: pasted line breaks must not split it when the list is written.
+    face->remove(u'\r');
+    face->remove(u'\n');
+    if (hasRoom(*List2))
+        List2->addItem(*face);
+}
+
+void Form2::Command4_Click()
+{
+    const int k = selectedIndex(*List1);
+    if (k <= 0) {
+        dialogs_.message(this, kSelectFromCurrentToMove);
+        return;
+    }
+    QListWidgetItem* above = List1->item(k - 1);
+    QListWidgetItem* selected = List1->item(k);
+    const QString face = selected->text();
+    selected->setText(above->text());
+    above->setText(face);
+    List1->setCurrentRow(k - 1);
+}
+
+void Form2::Command5_Click()
+{
+    const int k = selectedIndex(*List1);
+    if (k < 0 || k == List1->count() - 1) {
+        dialogs_.message(this, kSelectFromCurrentToMove);
+        return;
+    }
+    QListWidgetItem* below = List1->item(k + 1);
+    QListWidgetItem* selected = List1->item(k);
+    const QString face = selected->text();
+    selected->setText(below->text());
+    below->setText(face);
+    List1->setCurrentRow(k + 1);
+}
+
+void Form2::Command6_Click()
+{
+    const int row = selectedIndex(*List2);
+    const QString face = row < 0 ? QString() : List2->item(row)->text();
+    if (face.isEmpty()) {
+        dialogs_.message(this,
+            QStringLiteral("「リストに追加できる顔文字」から、顔文字を選択してください。\r\n"
+                           "「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"));
+        return;
+    }
+    if (dialogs_.askYesNo(this, QStringLiteral("顔文字「%1」をリストから抹消してよろしいですか？").arg(face)))
+        removeRow(*List2, row);
+}
+
+void Form2::Command7_Click()
+{
+    auto facesOf = [](const QListWidget& list) {
+        FaceList faces;
+        faces.reserve(list.count());
+        for (int i = 0; i < list.count(); ++i)
+            faces.append(list.item(i)->text());
+        return faces;
+    };
+    QString failedPath;
+    QString reason;
+    if (!faces::writeFaceFiles({ { faces::faceFilePath(folder_, faces::kPoolFileName), facesOf(*List2) },
+                                   { faces::faceFilePath(folder_, faces::kCurrentFileName), facesOf(*List1) } },
+            &failedPath, &reason)) {
+        // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
+        dialogs_.message(this,
+            QStringLiteral("顔文字のリストを保存できませんでした。\r\n%1\r\n%2\r\n"
+                           "どちらのファイルも変更していません。")
+                .arg(QDir::toNativeSeparators(failedPath), reason));
+        return;
+    }
+    close();
+    form1_.Unload();
+    form1_.Load();
+}
+
+void Form2::Command8_Click()
+{
+    close();
+}
+
+void Form2::Command9_Click()
+{
+    dialogs_.message(this, QStringLiteral("「リストに追加できる顔文字」にインポートします。"));
+    const QString filter = QStringLiteral("テキストファイル(*.txt)") + QChar(u'\0') + QStringLiteral("*.txt")
+        + QChar(u'\0') + QStringLiteral("すべてのファイル(*.*)") + QChar(u'\0') + QStringLiteral("*.*") + QChar(u'\0')
+        + QChar(u'\0');
+    // From here on any failure ends the import silently, keeping what was appended.
+    const QString path = dialogs_.openFile(this, filter, QDir::currentPath());
+    if (path.isEmpty())
+        return;
+    QString reason;
+    const auto faces = faces::readTextFile(path, &reason, faces::Detection::AnyText);
+    if (!faces)
+        return;
+    List2->addItems(faces->mid(0, std::max(0, faces::kMaxFaces - List2->count())));
+}
+
+void Form2::Command10_Click()
+{
+    dialogs_.message(this,
+        QStringLiteral("Nikomaru Ver1.10\r\n制作：%1\r\nE-Mail：%2\r\nURL：%3")
+            .arg(QString::fromUtf8(buildinfo::kMakerName), QString::fromUtf8(buildinfo::kMakerEmail),
+                QString::fromUtf8(buildinfo::kMakerUrl)));
+}
+
+void Form2::Timer1_Timer()
+{
+    const int k = selectedIndex(*List1);
+    Command4->setEnabled(k != 0);
+    Command5->setEnabled(k != List1->count() - 1);
+}

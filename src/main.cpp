@@ -1,0 +1,26 @@
+#include "dialogs.h"
+#include "environment.h"
+#include "facefile.h"
+#include "form1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    platform::prepareEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Nikomaru"));
+    QApplication::setApplicationVersion(QStringLiteral("1.10"));
+    // The program ends when no window is loaded once a handler has returned, not when the last
+    // window closes: the editor's OK closes both windows and opens the main one again.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installAppearance(app);
+
+    SystemDialogs dialogs;
+    Form1 form1(faces::applicationFolder(), dialogs);
+    QObject::connect(&form1, &Form1::allWindowsUnloaded, &app, &QCoreApplication::quit);
+    QObject::connect(&form1, &Form1::fatalError, &app, [] { QCoreApplication::exit(1); });
+    if (!form1.Load())
+        return 1;
+    return QApplication::exec();
+}

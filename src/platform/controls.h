@@ -1,0 +1,34 @@
+#pragma once
+
+#include "listextent.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QString>
+
+// Controls placed at fixed positions, named as the program's handlers know them.
+namespace controls {
+
+inline QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+// A single-selection list scrollable sideways over the given width; the accessible name lets a
+// screen reader tell the lists apart.
+inline QListWidget* list(
+    QWidget* parent, const char* name, const QString& accessibleName, QRect geometry, int horizontalExtent)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setAccessibleName(accessibleName);
+    list->setGeometry(geometry);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    platform::setHorizontalExtent(*list, horizontalExtent);
+    return list;
+}
+
+} // namespace controls

@@ -1,0 +1,119 @@
+#include "codepage932.h"
+#include "textcodec.h"
+
+#include <QTest>
+
+using faces::Detection;
+using namespace Qt::StringLiterals;
+
+class TestTextCodec : public QObject {
+    Q_OBJECT
+
+private slots:
+    void decode_data();
+    void decode();
+    void encode_data();
+    void encode();
+    void everyCodePage932CharacterRoundTrips();
+};
+
+void TestTextCodec::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("detection");
+    QTest::addColumn<QString>("expected");
+    const int strict = int(Detection::Strict);
+    const int any = int(Detection::AnyText);
+
+    QTest::newRow("ascii") << QByteArray("(^_^)") << strict << u"(^_^)"_s;
+    QTest::newRow("backslash stays a backslash") << QByteArray("\\") << strict << u"\\"_s;
+    QTest::newRow("full-width kana") << QByteArray("\x82\xA0\x83\x41") << strict << u"あア"_s;
+    QTest::newRow("half-width katakana block")
+        << QByteArray("\xA1\xB1\xDF") << strict << QString::fromUtf16(u"\uFF61\uFF71\uFF9F");
+    QTest::newRow("wave dash row") << QByteArray("\x81\x60") << strict << QString::fromUtf16(u"\uFF5E");
+    QTest::newRow("NEC row 13") << QByteArray("\x87\x40") << strict << QString::fromUtf16(u"\u2460");
+    QTest::newRow("IBM extension") << QByteArray("\xFA\x40") << strict << QString::fromUtf16(u"\u2170");
+    QTest::newRow("user area") << QByteArray("\xF0\x40") << strict << QString::fromUtf16(u"\uE000");
+    QTest::newRow("Windows single bytes")
+        << QByteArray("\x80\xA0\xFD\xFE\xFF") << strict << QString::fromUtf16(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+    QTest::newRow("lone lead byte at end") << QByteArray("a\x82") << strict << QString::fromUtf16(u"a\uFFFD");
+    QTest::newRow("lead byte before CR LF keeps the line break")
+        << QByteArray("\x82\r\nb") << strict << QString::fromUtf16(u"\uFFFD\r\nb");
+    QTest::newRow("lead byte before ASCII keeps the ASCII") << QByteArray("\x82"
+                                                                          "1")
+                                                            << strict << QString::fromUtf16(u"\uFFFD1");
+    QTest::newRow("unassigned pair is one broken character")
+        << QByteArray("\x85\x40z") << strict << QString::fromUtf16(u"\uFFFDz");
+    QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBF\xC2\xAF\\_") << strict << QString::fromUtf16(u"\u00AF\\_");
+    QTest::newRow("UTF-16LE BOM") << QByteArray("\xFF\xFE\x61\x00\x42\x30", 6) << strict << u"aあ"_s;
+    QTest::newRow("UTF-16BE BOM") << QByteArray("\xFE\xFF\x00\x61\x30\x42", 6) << strict << u"aあ"_s;
+    QTest::newRow("UTF-16 odd byte at end")
+        << QByteArray("\xFF\xFE\x61\x00\x62", 5) << strict << QString::fromUtf16(u"a\uFFFD");
+    QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << strict << QString();
+    QTest::newRow("strict reads BOM-less UTF-8 as code page 932")
+        << QByteArray("\xE3\x81\x82") << strict << QString::fromUtf16(u"\u7E3A\uFFFD");
+    QTest::newRow("import reads BOM-less UTF-8 as UTF-8") << QByteArray("\xE3\x81\x82") << any << u"あ"_s;
+    QTest::newRow("import reads invalid UTF-8 as code page 932")
+        << QByteArray("\x82\xA0\xB1") << any << QString::fromUtf16(u"あ\uFF71");
+    QTest::newRow("import reads ASCII") << QByteArray("abc") << any << u"abc"_s;
+}
+
+void TestTextCodec::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, detection);
+    QFETCH(QString, expected);
+    QCOMPARE(faces::decodeText(bytes, Detection(detection)), expected);
+}
+
+void TestTextCodec::encode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow("half-width katakana stays code page 932") << u"ﾉｼ"_s << QByteArray("\xC9\xBC");
+    QTest::newRow("kana and symbols") << u"(´・ω・｀)"_s << QByteArray("(\x81\x4C\x81\x45\x83\xD6\x81\x45\x81\x4D)");
+    QTest::newRow("Windows single bytes") << QString::fromUtf16(u"\u0080\uF8F0") << QByteArray("\x80\xA0");
+    QTest::newRow("shrug needs UTF-8") << QString::fromUtf16(u"\u00AF\\_(ツ)_/\u00AF")
+                                       << QByteArray("\xEF\xBB\xBF\xC2\xAF\\_(\xE3\x83\x84)_/\xC2\xAF");
+    QTest::newRow("heart needs UTF-8") << u"♡"_s << QByteArray("\xEF\xBB\xBF\xE2\x99\xA1");
+    QTest::newRow("wave dash would come back as another character")
+        << QString::fromUtf16(u"\u301C") << QByteArray("\xEF\xBB\xBF\xE3\x80\x9C");
+    QTest::newRow("private use that would read as a UTF-16 mark")
+        << QString::fromUtf16(u"\uF8F3\uF8F2") << QByteArray("\xEF\xBB\xBF\xEF\xA3\xB3\xEF\xA3\xB2");
+}
+
+void TestTextCodec::encode()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, expected);
+    const QByteArray bytes = faces::encodeText(text);
+    QCOMPARE(bytes, expected);
+    QCOMPARE(faces::decodeText(bytes), text);
+}
+
+void TestTextCodec::everyCodePage932CharacterRoundTrips()
+{
+    // Every double-byte code that decodes to a character must encode back to a code that
+    // decodes to the same character (the table has a few duplicates, like NEC and IBM copies).
+    int characters = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!codepage932::isLeadByte(static_cast<unsigned char>(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const char bytes[] = { static_cast<char>(lead), static_cast<char>(trail) };
+            const std::u16string text = codepage932::decode(std::string_view(bytes, 2));
+            if (text.size() != 1 || text[0] == u'\uFFFD')
+                continue;
+            ++characters;
+            const auto encoded = codepage932::encode(text);
+            QVERIFY2(encoded, qPrintable(QString::number(lead * 256 + trail, 16)));
+            QVERIFY(codepage932::decode(*encoded) == text);
+        }
+    }
+    QVERIFY(characters > 9000);
+}
+
+QTEST_GUILESS_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"
