@@ -49,7 +49,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 } // namespace
 
 Form2::Form2(Form1& form1, const QString& applicationFolder, Dialogs& dialogs)
-    : FixedWindow(QStringLiteral("Nikomaru リスト編集"), twips::size(5295, 5625))
+    : FixedWindow(QStringLiteral("Nikomaru リスト編集"), twips::size(5295, 5625), DefaultButton::None)
     , form1_(form1)
     , folder_(applicationFolder)
     , dialogs_(dialogs)

@@ -30,7 +30,7 @@ constexpr int kHorizontalExtent = 200;
 } // namespace
 
 Form1::Form1(const QString& applicationFolder, Dialogs& dialogs)
-    : FixedWindow(QStringLiteral("Nikomaru"), twips::size(1590, 4500))
+    : FixedWindow(QStringLiteral("Nikomaru"), twips::size(1590, 4500), DefaultButton::Set)
     , folder_(applicationFolder)
     , dialogs_(dialogs)
 {
@@ -72,8 +72,13 @@ bool Form1::Load()
         return false;
     }
     loaded_ = true;
-    show();
+    // The focus starts on the list; a button that had it when the window was unloaded would
+    // otherwise take it back on show and keep answering Enter.
     List1->setFocus(Qt::OtherFocusReason);
+    Command2->setDefault(false);
+    Command3->setDefault(false);
+    Command1->setDefault(true);
+    show();
     return true;
 }
 
@@ -132,8 +137,10 @@ void Form1::Command2_Click()
         connect(editor_, &Form2::fatalError, this, &Form1::fatalError);
         if (!editor_->Load())
             return;
+        editor_->show();
+        return;
     }
-    editor_->show();
+    // Already open: only bring it forward, with its unsaved edits.
     editor_->raise();
     editor_->activateWindow();
 }

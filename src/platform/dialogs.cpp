@@ -26,18 +26,24 @@ public:
     }
 };
 
+// The program's texts break lines with CR LF; a Qt label shows a lone LF as the line break.
+QString forDisplay(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 } // namespace
 
 void SystemDialogs::message(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), QMessageBox::Ok, parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
 }
 
 bool SystemDialogs::askYesNo(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
     box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
     return box.exec() == QMessageBox::Yes;

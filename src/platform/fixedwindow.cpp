@@ -2,11 +2,13 @@
 
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPushButton>
 
-FixedWindow::FixedWindow(const QString& title, QSize clientSize)
+FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton defaultButton)
     : QDialog(nullptr,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
+    , defaultButton_(defaultButton)
 {
     setWindowTitle(title);
     setWindowIcon(QIcon(QStringLiteral(":/nikomaru.xpm")));
@@ -21,5 +23,21 @@ void FixedWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && defaultButton_ == DefaultButton::None && !qobject_cast<QPushButton*>(focusWidget())) {
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void FixedWindow::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    // QDialog makes the first button the default once it is shown; a window without one takes
+    // that back. A focused button still answers Enter.
+    if (visible && defaultButton_ == DefaultButton::None) {
+        for (QPushButton* button : findChildren<QPushButton*>())
+            button->setDefault(false);
+    }
 }
