@@ -219,8 +219,10 @@ void TestForm1::loadFailure()
 void TestForm1::unloadAndLoadAgain()
 {
     QVERIFY(form_->Load());
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     control<QCheckBox>("Check1")->click();
     control<QListWidget>("List1")->setCurrentRow(0);
+    control<QPushButton>("Command2")->setFocus(); // an auto-default button takes over Enter
     form_->Unload();
     QVERIFY(!form_->isVisible());
     QCOMPARE(control<QListWidget>("List1")->count(), 0);
@@ -231,6 +233,8 @@ void TestForm1::unloadAndLoadAgain()
     QCOMPARE(control<QListWidget>("List1")->selectedItems().size(), 0);
     QVERIFY(control<QCheckBox>("Check1")->isChecked());
     QVERIFY(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(control<QPushButton>("Command1")->isDefault());
+    QVERIFY(!control<QPushButton>("Command2")->isDefault());
 }
 
 void TestForm1::endsWhenNoWindowIsLoaded()
