@@ -11,8 +11,6 @@
 #include <QLabel>
 #include <QTimer>
 
-#include <memory>
-
 namespace {
 
 constexpr int kHorizontalExtent = 200;
@@ -23,19 +21,6 @@ const QString kSelectFromCurrentToMove = QStringLiteral("「只今のリスト�
 const QString kListFull = QStringLiteral("リストがいっぱいのため、これ以上追加できません。\r\n"
                                          "一つのリストに入れられる顔文字は %1 個までです。")
                               .arg(faces::kMaxFaces);
-
-// The row of the list's one selected entry, or -1.
-int selectedIndex(const QListWidget& list)
-{
-    const QList<QListWidgetItem*> selected = list.selectedItems();
-    return selected.isEmpty() ? -1 : list.row(selected.first());
-}
-
-void removeRow(QListWidget& list, int row)
-{
-    std::unique_ptr<QListWidgetItem> taken(list.takeItem(row));
-    list.selectionModel()->clear();
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
 {
@@ -120,7 +105,7 @@ bool Form2::Form_Load()
     return true;
 }
 
-bool Form2::hasRoom(const QListWidget& list)
+bool Form2::hasRoom(const ListBox& list)
 {
     if (list.count() < faces::kMaxFaces)
         return true;
@@ -128,17 +113,17 @@ bool Form2::hasRoom(const QListWidget& list)
     return false;
 }
 
-void Form2::moveSelected(QListWidget& from, QListWidget& to, const QString& noSelectionMessage)
+void Form2::moveSelected(ListBox& from, ListBox& to, const QString& noSelectionMessage)
 {
-    const int row = selectedIndex(from);
+    const int row = from.listIndex();
     if (row < 0) {
         dialogs_.message(this, noSelectionMessage);
         return;
     }
     if (!hasRoom(to))
         return;
-    to.addItem(from.item(row)->text());
-    removeRow(from, row);
+    to.addItem(from.text(row));
+    from.removeItem(row);
 }
 
 void Form2::Command1_Click()
@@ -165,38 +150,34 @@ void Form2::Command3_Click()
 
 void Form2::Command4_Click()
 {
-    const int k = selectedIndex(*List1);
+    const int k = List1->listIndex();
     if (k <= 0) {
         dialogs_.message(this, kSelectFromCurrentToMove);
         return;
     }
-    QListWidgetItem* above = List1->item(k - 1);
-    QListWidgetItem* selected = List1->item(k);
-    const QString face = selected->text();
-    selected->setText(above->text());
-    above->setText(face);
-    List1->setCurrentRow(k - 1);
+    const QString face = List1->text(k);
+    List1->setText(k, List1->text(k - 1));
+    List1->setText(k - 1, face);
+    List1->setListIndex(k - 1);
 }
 
 void Form2::Command5_Click()
 {
-    const int k = selectedIndex(*List1);
+    const int k = List1->listIndex();
     if (k < 0 || k == List1->count() - 1) {
         dialogs_.message(this, kSelectFromCurrentToMove);
         return;
     }
-    QListWidgetItem* below = List1->item(k + 1);
-    QListWidgetItem* selected = List1->item(k);
-    const QString face = selected->text();
-    selected->setText(below->text());
-    below->setText(face);
-    List1->setCurrentRow(k + 1);
+    const QString face = List1->text(k);
+    List1->setText(k, List1->text(k + 1));
+    List1->setText(k + 1, face);
+    List1->setListIndex(k + 1);
 }
 
 void Form2::Command6_Click()
 {
-    const int row = selectedIndex(*List2);
-    const QString face = row < 0 ? QString() : List2->item(row)->text();
+    const int row = List2->listIndex();
+    const QString face = row < 0 ? QString() : List2->text(row);
     if (face.isEmpty()) {
         dialogs_.message(this,
             QStringLiteral("「リストに追加できる顔文字」から、顔文字を選択してください。\r\n"
@@ -204,22 +185,15 @@ void Form2::Command6_Click()
         return;
     }
     if (dialogs_.askYesNo(this, QStringLiteral("顔文字「%1」をリストから抹消してよろしいですか？").arg(face)))
-        removeRow(*List2, row);
+        List2->removeItem(row);
 }
 
 void Form2::Command7_Click()
 {
-    auto facesOf = [](const QListWidget& list) {
-        FaceList faces;
-        faces.reserve(list.count());
-        for (int i = 0; i < list.count(); ++i)
-            faces.append(list.item(i)->text());
-        return faces;
-    };
     QString failedPath;
     QString reason;
-    if (!faces::writeFaceFiles({ { faces::faceFilePath(folder_, faces::kPoolFileName), facesOf(*List2) },
-                                   { faces::faceFilePath(folder_, faces::kCurrentFileName), facesOf(*List1) } },
+    if (!faces::writeFaceFiles({ { faces::faceFilePath(folder_, faces::kPoolFileName), List2->items() },
+                                   { faces::faceFilePath(folder_, faces::kCurrentFileName), List1->items() } },
             &failedPath, &reason)) {
         // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
         dialogs_.message(this,
@@ -265,7 +239,7 @@ void Form2::Command10_Click()
 
 void Form2::Timer1_Timer()
 {
-    const int k = selectedIndex(*List1);
+    const int k = List1->listIndex();
     Command4->setEnabled(k != 0);
     Command5->setEnabled(k != List1->count() - 1);
 }

@@ -5,7 +5,7 @@
 class Dialogs;
 class Form1;
 class QLabel;
-class QListWidget;
+class ListBox;
 class QPushButton;
 class QTimer;
 
@@ -40,15 +40,15 @@ private:
     void Timer1_Timer();
 
     // Moves the selected face of one list to the end of the other.
-    void moveSelected(QListWidget& from, QListWidget& to, const QString& noSelectionMessage);
+    void moveSelected(ListBox& from, ListBox& to, const QString& noSelectionMessage);
     // True when one more face fits; otherwise tells the user.
-    bool hasRoom(const QListWidget& list);
+    bool hasRoom(const ListBox& list);
 
     Form1& form1_;
     const QString folder_;
     Dialogs& dialogs_;
-    QListWidget* List1;
-    QListWidget* List2;
+    ListBox* List1;
+    ListBox* List2;
     QLabel* Label1;
     QLabel* Label2;
     QPushButton* Command1;

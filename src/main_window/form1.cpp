@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
@@ -125,8 +124,8 @@ void Form1::Form_Unload()
 
 void Form1::Command1_Click()
 {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    platform::setClipboardText(selected.isEmpty() ? QString() : selected.first()->text());
+    const int index = List1->listIndex();
+    platform::setClipboardText(index < 0 ? QString() : List1->text(index));
 }
 
 void Form1::Command2_Click()

@@ -7,7 +7,7 @@
 class Dialogs;
 class Form2;
 class QCheckBox;
-class QListWidget;
+class ListBox;
 class QPushButton;
 
 // The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
@@ -51,7 +51,7 @@ private:
 
     const QString folder_;
     Dialogs& dialogs_;
-    QListWidget* List1;
+    ListBox* List1;
     QPushButton* Command1;
     QPushButton* Command2;
     QPushButton* Command3;

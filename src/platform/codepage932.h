@@ -23,6 +23,10 @@ std::optional<std::string> encode(std::u16string_view text);
 char16_t singleByteExtra(unsigned char byte); // 0 when the byte is not one of them
 unsigned char singleByteExtraFor(char16_t unit); // 0 when the unit is not one of them
 
+// Implemented per OS: the system's own conversion, with the same rules as decode(). decode()
+// itself reads through a table built once from it.
+std::u16string decodeWithSystem(std::string_view bytes);
+
 constexpr bool isLeadByte(unsigned char b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

@@ -46,7 +46,7 @@ private:
 
 } // namespace
 
-std::u16string decode(std::string_view bytes)
+std::u16string decodeWithSystem(std::string_view bytes)
 {
     // Every code page 932 character, one or two bytes, is one UTF-16 unit, as is each
     // replacement: the output never needs more units than there are input bytes.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "listextent.h"
+#include "listbox.h"
 
-#include <QListWidget>
 #include <QPushButton>
 #include <QString>
 
@@ -19,15 +18,14 @@ inline QPushButton* button(QWidget* parent, const char* name, const QString& cap
 
 // A single-selection list scrollable sideways over the given width; the accessible name lets a
 // screen reader tell the lists apart.
-inline QListWidget* list(
+inline ListBox* list(
     QWidget* parent, const char* name, const QString& accessibleName, QRect geometry, int horizontalExtent)
 {
-    auto* list = new QListWidget(parent);
+    auto* list = new ListBox(parent);
     list->setObjectName(QLatin1String(name));
     list->setAccessibleName(accessibleName);
     list->setGeometry(geometry);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    platform::setHorizontalExtent(*list, horizontalExtent);
+    list->setHorizontalExtent(horizontalExtent);
     return list;
 }
 

@@ -3,10 +3,10 @@
 #include "form2.h"
 #include "tempfolder.h"
 
+#include "listbox.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -22,18 +22,14 @@ const QString kSelectPool = u"「リストに追加できる顔文字」から�
 const QString kEraseNothing = u"「リストに追加できる顔文字」から、顔文字を選択してください。\r\n"
                               u"「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
 
-QStringList texts(const QListWidget* list)
+QStringList texts(const ListBox* list)
 {
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result.append(list->item(i)->text());
-    return result;
+    return list->items();
 }
 
-int selected(const QListWidget* list)
+int selected(const ListBox* list)
 {
-    const auto items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
+    return list->listIndex();
 }
 
 QByteArray lines(const QStringList& faces)
@@ -75,7 +71,7 @@ private slots:
 
 private:
     void open(const QStringList& current, const QStringList& pool);
-    QListWidget* list(const char* name) { return editor()->findChild<QListWidget*>(QLatin1String(name)); }
+    ListBox* list(const char* name) { return editor()->findChild<ListBox*>(QLatin1String(name)); }
     QPushButton* button(const char* name) { return editor()->findChild<QPushButton*>(QLatin1String(name)); }
     Form2* editor() { return form1_->editor(); }
 
@@ -165,7 +161,7 @@ void TestForm2::keyboard()
         QCOMPARE(QApplication::focusWidget()->objectName(), next);
     }
     // Enter on a list and Escape anywhere do nothing.
-    list("List1")->setCurrentRow(1);
+    list("List1")->setListIndex(1);
     for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
         QTest::keyClick(list("List1"), key);
     QTest::keyClick(list("List2"), Qt::Key_Return);
@@ -244,8 +240,8 @@ void TestForm2::operations()
     QFETCH(QString, button);
     QFETCH(bool, yes);
     open(current, pool);
-    list("List1")->setCurrentRow(select1);
-    list("List2")->setCurrentRow(select2);
+    list("List1")->setListIndex(select1);
+    list("List2")->setListIndex(select2);
     dialogs_.yesNoAnswers.enqueue(yes);
     this->button(button.toLatin1())->click();
     QTEST(texts(list("List1")), "expectedCurrent");
@@ -278,7 +274,7 @@ void TestForm2::upDownEnabling()
     for (int i = 0; i < count; ++i)
         current.append(QString::number(i));
     open(current, {});
-    list("List1")->setCurrentRow(select);
+    list("List1")->setListIndex(select);
     QFETCH(bool, up);
     QFETCH(bool, down);
     QTRY_COMPARE_WITH_TIMEOUT(button("Command4")->isEnabled(), up, 200);
@@ -301,7 +297,7 @@ void TestForm2::create()
 {
     QFETCH(QStringList, answers);
     open({}, { "p" });
-    list("List2")->setCurrentRow(0);
+    list("List2")->setListIndex(0);
     for (const QString& answer : answers) {
         dialogs_.inputs.enqueue(answer == "<cancel>" ? std::nullopt : std::optional(answer));
         button("Command3")->click();
@@ -317,7 +313,7 @@ void TestForm2::fullList()
     for (int i = 0; i < 32767; ++i)
         full.append("x");
     open({ "a" }, full);
-    list("List1")->setCurrentRow(0);
+    list("List1")->setListIndex(0);
     button("Command1")->click();
     dialogs_.inputs.enqueue(u"b"_s);
     button("Command3")->click();
@@ -332,7 +328,7 @@ void TestForm2::editTwiceKeepsEdits()
 {
     open({ "a", "b" }, {});
     Form2* first = editor();
-    list("List1")->setCurrentRow(0);
+    list("List1")->setListIndex(0);
     button("Command1")->click();
     form1_->findChild<QPushButton*>("Command2")->click();
     QCOMPARE(editor(), first);
@@ -343,16 +339,16 @@ void TestForm2::commit()
 {
     open({ "a", "b", "c" }, { "p", "" });
     form1_->findChild<QCheckBox*>("Check1")->click();
-    list("List1")->setCurrentRow(2);
+    list("List1")->setListIndex(2);
     button("Command4")->click(); // a c b
-    list("List1")->setCurrentRow(0);
+    list("List1")->setListIndex(0);
     button("Command1")->click(); // c b; pool p, "", a
     button("Command7")->click();
     QCOMPARE(folder_->read("kaolist2.txt"), QByteArray("c\r\nb\r\n"));
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray("p\r\n\r\na\r\n"));
     QVERIFY(!editor() || !editor()->isVisible());
     QVERIFY(form1_->isLoaded());
-    auto* main = form1_->findChild<QListWidget*>("List1");
+    auto* main = form1_->findChild<ListBox*>("List1");
     QCOMPARE(texts(main), (QStringList { "c", "b" }));
     QCOMPARE(selected(main), -1);
     QVERIFY(form1_->findChild<QCheckBox*>("Check1")->isChecked());
@@ -371,7 +367,7 @@ void TestForm2::commitEmptyLists()
     button("Command7")->click();
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray(""));
     QCOMPARE(folder_->read("kaolist2.txt"), QByteArray(""));
-    QCOMPARE(form1_->findChild<QListWidget*>("List1")->count(), 0);
+    QCOMPARE(form1_->findChild<ListBox*>("List1")->count(), 0);
 }
 
 void TestForm2::commitWhileMainWindowClosed()
@@ -394,21 +390,21 @@ void TestForm2::cancelWritesNothing()
     form1_ = std::make_unique<Form1>(folder_->path(), dialogs_);
     QVERIFY(form1_->Load());
     form1_->findChild<QPushButton*>("Command2")->click();
-    list("List1")->setCurrentRow(0);
+    list("List1")->setListIndex(0);
     button("Command1")->click();
     dialogs_.inputs.enqueue(u"new"_s);
     button("Command3")->click();
     button("Command8")->click();
     QCOMPARE(folder_->read("kaolist1.txt"), pool);
     QCOMPARE(folder_->read("kaolist2.txt"), current);
-    QCOMPARE(form1_->findChild<QListWidget*>("List1")->count(), 1);
+    QCOMPARE(form1_->findChild<ListBox*>("List1")->count(), 1);
     QTRY_VERIFY(!editor());
 }
 
 void TestForm2::failedCommitKeepsEdits()
 {
     open({ "a" }, { "p" });
-    list("List1")->setCurrentRow(0);
+    list("List1")->setListIndex(0);
     button("Command1")->click();
     QFile::remove(folder_->file("kaolist2.txt"));
     QVERIFY(QDir(folder_->path()).mkdir("kaolist2.txt"));
@@ -418,7 +414,7 @@ void TestForm2::failedCommitKeepsEdits()
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray("p\r\n"));
     QVERIFY(editor()->isVisible());
     QCOMPARE(texts(list("List2")), (QStringList { "p", "a" }));
-    QCOMPARE(texts(form1_->findChild<QListWidget*>("List1")), QStringList { "a" });
+    QCOMPARE(texts(form1_->findChild<ListBox*>("List1")), QStringList { "a" });
     QCOMPARE(folder_->entries().size(), 2); // no temporary left behind
 }
 
@@ -455,7 +451,7 @@ void TestForm2::import()
 {
     QFETCH(QByteArray, file);
     open({ "c" }, { "p", "q" });
-    list("List2")->setCurrentRow(1);
+    list("List2")->setListIndex(1);
     QDir::setCurrent(settingsDir_->path());
     if (file == "<missing>") {
         dialogs_.files.enqueue(folder_->file("none.txt"));

@@ -3,10 +3,10 @@
 #include "form2.h"
 #include "tempfolder.h"
 
+#include "listbox.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -126,7 +126,7 @@ void TestForm1::keys()
     QFETCH(int, messages);
     QVERIFY(form_->Load());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    control<QListWidget>("List1")->setCurrentRow(2);
+    control<ListBox>("List1")->setListIndex(2);
     QApplication::clipboard()->setText("-");
     form_->findChild<QWidget*>(focus)->setFocus();
     QTest::keyClick(form_->findChild<QWidget*>(focus), Qt::Key(key));
@@ -221,16 +221,16 @@ void TestForm1::unloadAndLoadAgain()
     QVERIFY(form_->Load());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     control<QCheckBox>("Check1")->click();
-    control<QListWidget>("List1")->setCurrentRow(0);
+    control<ListBox>("List1")->setListIndex(0);
     control<QPushButton>("Command2")->setFocus(); // an auto-default button takes over Enter
     form_->Unload();
     QVERIFY(!form_->isVisible());
-    QCOMPARE(control<QListWidget>("List1")->count(), 0);
+    QCOMPARE(control<ListBox>("List1")->count(), 0);
     folder_->write("kaolist2.txt", "new\r\n");
     QVERIFY(form_->Load());
-    QCOMPARE(control<QListWidget>("List1")->count(), 1);
-    QCOMPARE(control<QListWidget>("List1")->item(0)->text(), "new");
-    QCOMPARE(control<QListWidget>("List1")->selectedItems().size(), 0);
+    QCOMPARE(control<ListBox>("List1")->count(), 1);
+    QCOMPARE(control<ListBox>("List1")->text(0), "new");
+    QCOMPARE(control<ListBox>("List1")->listIndex(), -1);
     QVERIFY(control<QCheckBox>("Check1")->isChecked());
     QVERIFY(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(control<QPushButton>("Command1")->isDefault());

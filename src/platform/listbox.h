@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QListView>
+#include <QStringList>
+
+class ListBoxModel;
+
+// A single-selection list of text entries in the order they were added, like a Windows list
+// box. Rows share one height, so long lists show at once. The selection index is -1 when
+// nothing is selected.
+class ListBox : public QListView {
+    Q_OBJECT
+
+public:
+    explicit ListBox(QWidget* parent);
+
+    int count() const;
+    QString text(int index) const;
+    void setText(int index, const QString& text);
+    QStringList items() const;
+    // Appends at the end; the selection does not change.
+    void addItems(const QStringList& texts);
+    void addItem(const QString& text) { addItems({ text }); }
+    // Removes one entry; the entries below move up and nothing is selected afterwards.
+    void removeItem(int index);
+    void clear();
+
+    int listIndex() const;
+    void setListIndex(int index);
+
+    // Scrollable sideways over exactly this width in pixels, whatever the entries' widths, as a
+    // Windows list box with that horizontal extent; text beyond it is cut off.
+    void setHorizontalExtent(int pixels);
+
+private:
+    ListBoxModel* model_;
+};
