@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,6 +26,7 @@ private slots:
     void tabOrderAndFocus();
     void keys_data();
     void keys();
+    void sidewaysExtent();
     void copyWithoutSelection();
     void about();
     void restoreOption_data();
@@ -134,6 +136,18 @@ void TestForm1::keys()
     QCOMPARE(dialogs_.shown.size(), messages);
     QVERIFY(form_->isVisible());
     QVERIFY(form_->isLoaded());
+}
+
+void TestForm1::sidewaysExtent()
+{
+    // Whatever the faces' widths, the list scrolls sideways over 200 pixels, no more.
+    folder_->write("kaolist2.txt", QByteArray("(^_^)\r\n") + QByteArray(300, 'W') + "\r\n");
+    QVERIFY(form_->Load());
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    auto* list = control<ListBox>("List1");
+    QScrollBar* bar = list->horizontalScrollBar();
+    QTRY_COMPARE(bar->maximum(), 200 - list->viewport()->width());
+    QCOMPARE(bar->minimum(), 0);
 }
 
 void TestForm1::copyWithoutSelection()
