@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (unit, widget and real-desktop tests).
+# Installs what is missing, builds, and runs every test: unit, widget and real-desktop tests and
+# the benchmark's figures; the same suite under AddressSanitizer and UndefinedBehaviorSanitizer;
+# and a bounded fuzzing run of the face file reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/deps.sh test
 cmake --workflow --preset dev
+cmake --workflow --preset asan
+cmake --workflow --preset fuzz

@@ -9,6 +9,15 @@ namespace {
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
+// The caller strips the one byte order mark that marks the encoding; a second U+FEFF after it is
+// text and is kept (Qt's decoders would drop it).
+constexpr auto kKeepBom = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+
+QString fromUtf8(QByteArrayView bytes)
+{
+    return QStringDecoder(QStringDecoder::Utf8, kKeepBom).decode(bytes);
+}
+
 bool isAscii(QByteArrayView bytes)
 {
     for (char c : bytes)
@@ -26,8 +35,15 @@ bool isValidUtf8(QByteArrayView bytes)
 
 QString fromUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding)
 {
-    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(encoding, kKeepBom);
     QString text = decoder.decode(bytes);
+    // A surrogate without its partner is no character: no encoding could write it back.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
     if (bytes.size() % 2 != 0 && !text.endsWith(QChar::ReplacementCharacter))
         text += QChar::ReplacementCharacter; // a dangling half unit is damage, not silence
     return text;
@@ -44,13 +60,13 @@ QString fromCodePage932(QByteArrayView bytes)
 QString decodeText(QByteArrayView bytes, Detection detection)
 {
     if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3)))
-        return QString::fromUtf8(bytes.sliced(3));
+        return fromUtf8(bytes.sliced(3));
     if (bytes.startsWith("\xFF\xFE"))
         return fromUtf16(bytes.sliced(2), QStringDecoder::Utf16LE);
     if (bytes.startsWith("\xFE\xFF"))
         return fromUtf16(bytes.sliced(2), QStringDecoder::Utf16BE);
     if (detection == Detection::AnyText && !isAscii(bytes) && isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+        return fromUtf8(bytes);
     return fromCodePage932(bytes);
 }
 

@@ -49,6 +49,15 @@ void TestTextCodec::decode_data()
     QTest::newRow("UTF-16BE BOM") << QByteArray("\xFE\xFF\x00\x61\x30\x42", 6) << strict << u"aあ"_s;
     QTest::newRow("UTF-16 odd byte at end")
         << QByteArray("\xFF\xFE\x61\x00\x62", 5) << strict << QString::fromUtf16(u"a\uFFFD");
+    QTest::newRow("UTF-16 lone surrogates")
+        << QByteArray("\xFE\xFF\xD8\x3D\x00\x61\xDE\x00", 8) << strict << QString::fromUtf16(u"\uFFFDa\uFFFD");
+    QTest::newRow("UTF-16 surrogate pair")
+        << QByteArray("\xFF\xFE\x3D\xD8\x00\xDE", 6) << strict << QString::fromUtf16(u"\U0001F600");
+    QTest::newRow("UTF-8 text starting with U+FEFF") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                   "a")
+                                                     << strict << QChar(0xFEFF) + u"a"_s;
+    QTest::newRow("UTF-16 text starting with U+FEFF")
+        << QByteArray("\xFF\xFE\xFF\xFE\x61\x00", 6) << strict << QChar(0xFEFF) + u"a"_s;
     QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << strict << QString();
     QTest::newRow("strict reads BOM-less UTF-8 as code page 932")
         << QByteArray("\xE3\x81\x82") << strict << QString::fromUtf16(u"\u7E3A\uFFFD");
