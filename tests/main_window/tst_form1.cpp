@@ -178,6 +178,7 @@ void TestForm1::restoreOption_data()
     QTest::newRow("missing") << QByteArray() << false;
     QTest::newRow("garbage") << QByteArray("\x01\xFF[[[=\n\n==") << false;
     QTest::newRow("list value") << QByteArray("[Setting]\nCheck=True, True\n") << false;
+    QTest::newRow("unreadable") << QByteArray("<folder>") << false;
 }
 
 void TestForm1::restoreOption()
@@ -185,7 +186,10 @@ void TestForm1::restoreOption()
     QFETCH(QByteArray, file);
     QFETCH(bool, on);
     QDir(settingsDir_->path()).mkdir("Nikomaru");
-    settingsDir_->write("Nikomaru/Nikomaru.conf", file);
+    if (file == "<folder>")
+        QDir(settingsDir_->path()).mkpath("Nikomaru/Nikomaru.conf"); // root reads any file; a folder it cannot
+    else
+        settingsDir_->write("Nikomaru/Nikomaru.conf", file);
     QVERIFY(form_->Load());
     QCOMPARE(control<QCheckBox>("Check1")->isChecked(), on);
     QCOMPARE(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
