@@ -7,7 +7,8 @@ build=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic)
 desktop=(xvfb openbox xdotool xclip x11-utils)
 case "${1:-}" in
   run)  wanted=("${build[@]}") ;;
-  test) wanted=("${build[@]}" "${desktop[@]}" clang libclang-rt-14-dev python3-xlib) ;;
+  test) wanted=("${build[@]}" "${desktop[@]}" clang libclang-rt-14-dev python3-xlib \
+        g++-mingw-w64-x86-64 wine64 desktop-file-utils) ;;
   headless) wanted=("${desktop[@]}" imagemagick) ;;
   *) echo "usage: $0 run|test|headless" >&2; exit 2 ;;
 esac

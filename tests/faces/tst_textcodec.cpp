@@ -1,4 +1,5 @@
 #include "codepage932.h"
+#include "codepage932_cases.h"
 #include "textcodec.h"
 
 #include <QTest>
@@ -14,6 +15,7 @@ private slots:
     void decode();
     void encode_data();
     void encode();
+    void sharedEncodeCases();
     void everyCodePage932CharacterRoundTrips();
 };
 
@@ -25,25 +27,9 @@ void TestTextCodec::decode_data()
     const int strict = int(Detection::Strict);
     const int any = int(Detection::AnyText);
 
-    QTest::newRow("ascii") << QByteArray("(^_^)") << strict << u"(^_^)"_s;
-    QTest::newRow("backslash stays a backslash") << QByteArray("\\") << strict << u"\\"_s;
-    QTest::newRow("full-width kana") << QByteArray("\x82\xA0\x83\x41") << strict << u"あア"_s;
-    QTest::newRow("half-width katakana block")
-        << QByteArray("\xA1\xB1\xDF") << strict << QString::fromUtf16(u"\uFF61\uFF71\uFF9F");
-    QTest::newRow("wave dash row") << QByteArray("\x81\x60") << strict << QString::fromUtf16(u"\uFF5E");
-    QTest::newRow("NEC row 13") << QByteArray("\x87\x40") << strict << QString::fromUtf16(u"\u2460");
-    QTest::newRow("IBM extension") << QByteArray("\xFA\x40") << strict << QString::fromUtf16(u"\u2170");
-    QTest::newRow("user area") << QByteArray("\xF0\x40") << strict << QString::fromUtf16(u"\uE000");
-    QTest::newRow("Windows single bytes")
-        << QByteArray("\x80\xA0\xFD\xFE\xFF") << strict << QString::fromUtf16(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
-    QTest::newRow("lone lead byte at end") << QByteArray("a\x82") << strict << QString::fromUtf16(u"a\uFFFD");
-    QTest::newRow("lead byte before CR LF keeps the line break")
-        << QByteArray("\x82\r\nb") << strict << QString::fromUtf16(u"\uFFFD\r\nb");
-    QTest::newRow("lead byte before ASCII keeps the ASCII") << QByteArray("\x82"
-                                                                          "1")
-                                                            << strict << QString::fromUtf16(u"\uFFFD1");
-    QTest::newRow("unassigned pair is one broken character")
-        << QByteArray("\x85\x40z") << strict << QString::fromUtf16(u"\uFFFDz");
+    for (const cases::Decode& c : cases::kDecode)
+        QTest::newRow(c.name) << QByteArray(c.bytes.data(), qsizetype(c.bytes.size())) << strict
+                              << QString::fromUtf16(c.text.data(), qsizetype(c.text.size()));
     QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBF\xC2\xAF\\_") << strict << QString::fromUtf16(u"\u00AF\\_");
     QTest::newRow("UTF-16LE BOM") << QByteArray("\xFF\xFE\x61\x00\x42\x30", 6) << strict << u"aあ"_s;
     QTest::newRow("UTF-16BE BOM") << QByteArray("\xFE\xFF\x00\x61\x30\x42", 6) << strict << u"aあ"_s;
@@ -91,6 +77,17 @@ void TestTextCodec::encode_data()
         << QString::fromUtf16(u"\u301C") << QByteArray("\xEF\xBB\xBF\xE3\x80\x9C");
     QTest::newRow("private use that would read as a UTF-16 mark")
         << QString::fromUtf16(u"\uF8F3\uF8F2") << QByteArray("\xEF\xBB\xBF\xEF\xA3\xB3\xEF\xA3\xB2");
+}
+
+void TestTextCodec::sharedEncodeCases()
+{
+    for (const cases::Encode& c : cases::kEncode) {
+        const auto bytes = codepage932::encode(c.text);
+        const bool survives = bytes && codepage932::decode(*bytes) == c.text;
+        QVERIFY2(survives == c.representable, c.name);
+        if (c.representable)
+            QVERIFY2(*bytes == c.bytes, c.name);
+    }
 }
 
 void TestTextCodec::encode()

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Cross-compiles the Windows-only code and its test with mingw-w64 and runs it under wine, on a
+# virtual display so that a real window can be created. Usage: run.sh [BUILD_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/../.." && pwd)
+out=${1:-$(mktemp -d)}
+mkdir -p "$out"
+source "$top/tools/virtual-display.sh"
+
+x86_64-w64-mingw32-windres -I "$top/resources" "$top/resources/nikomaru.rc" -O coff -o "$out/nikomaru_res.o"
+x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static \
+  -I "$top/src/platform" -I "$top/tests/support" \
+  "$here/tst_native.cpp" \
+  "$top/src/platform/windows/module1_native.cpp" \
+  "$top/src/platform/codepage932_win.cpp" \
+  "$top/src/platform/codepage932_common.cpp" \
+  "$out/nikomaru_res.o" \
+  -lcomdlg32 -lversion -o "$out/tst_native.exe"
+
+# Debian keeps wine64 out of PATH.
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap '"$wineserver" -k 2>/dev/null || true; stop_virtual_display' EXIT
+start_virtual_display
+timeout 300 "$wine" "$out/tst_native.exe"
