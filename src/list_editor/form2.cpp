@@ -89,20 +89,8 @@ bool Form2::Load()
 
 bool Form2::Form_Load()
 {
-    for (auto [list, fileName] :
-        { std::pair { List2, faces::kPoolFileName }, std::pair { List1, faces::kCurrentFileName } }) {
-        const QString path = faces::faceFilePath(folder_, fileName);
-        QString reason;
-        const auto faces = faces::readFaceFile(path, &reason);
-        if (!faces) {
-            dialogs_.message(nullptr,
-                QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
-                    .arg(QDir::toNativeSeparators(path), reason));
-            return false;
-        }
-        list->addItems(*faces);
-    }
-    return true;
+    return loadFaceList(*List2, folder_, faces::kPoolFileName, dialogs_)
+        && loadFaceList(*List1, folder_, faces::kCurrentFileName, dialogs_);
 }
 
 bool Form2::hasRoom(const ListBox& list)

@@ -96,18 +96,25 @@ void Form1::Unload()
     checkProgramEnd();
 }
 
-bool Form1::Form_Load()
+bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs)
 {
-    const QString path = faces::faceFilePath(folder_, faces::kCurrentFileName);
+    const QString path = faces::faceFilePath(folder, fileName);
     QString reason;
     const auto faces = faces::readFaceFile(path, &reason);
     if (!faces) {
-        dialogs_.message(nullptr,
+        dialogs.message(nullptr,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
                 .arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
-    List1->addItems(*faces);
+    list.addItems(*faces);
+    return true;
+}
+
+bool Form1::Form_Load()
+{
+    if (!loadFaceList(*List1, folder_, faces::kCurrentFileName, dialogs_))
+        return false;
 
     if (settings::GetSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn) {
         Check1->setChecked(true);

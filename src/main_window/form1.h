@@ -10,6 +10,10 @@ class QCheckBox;
 class ListBox;
 class QPushButton;
 
+// Appends the faces of one face list file in the folder to the list; when the file cannot be
+// read, tells the user which file and why, and returns false.
+bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs);
+
 // The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
 // One object for the whole run; Load() and Unload() may be repeated.
 class Form1 : public FixedWindow {

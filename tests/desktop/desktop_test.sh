@@ -4,41 +4,13 @@
 set -uo pipefail
 program=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../tools/virtual-display.sh"
+source "$here/../support/desktop.sh"
 
-work=$(mktemp -d)
 app="$work/app"
 mkdir -p "$app" "$work/config" "$work/elsewhere"
 cp "$program" "$app/nikomaru"
 printf '(^_^)\r\n\x82\xa0\x82\xa2\r\n\xc9\xbc\r\n' > "$app/kaolist2.txt"   # (^_^) あい ﾉｼ
 printf 'pool\r\n' > "$app/kaolist1.txt"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-
-pid=""
-failures=0
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  stop_virtual_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-
-# Prints the id of the visible window with this exact title, waiting up to 10 s.
-window_named() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 
 window_gone() {
   for _ in $(seq 100); do
@@ -184,5 +156,4 @@ if open_editor; then
     bash -c "cmp -s '$app/kaolist1.txt' '$work/pool.before' && cmp -s '$app/kaolist2.txt' '$work/current.before'"
 fi
 
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -5,22 +5,8 @@
 set -uo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../tools/virtual-display.sh"
-
-work=$(mktemp -d)
+source "$here/../support/desktop.sh"
 prefix="$work/prefix"
-pid=""
-failures=0
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  stop_virtual_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-check() {
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAILED: cmake --install"; exit 1; }
 lists="$prefix/lib/nikomaru"
@@ -35,14 +21,9 @@ check "the icon is in the hicolor theme" test -f "$prefix/share/icons/hicolor/32
 # Started through the link, from another folder, it shows the installed lists.
 printf 'mine\r\nsecond\r\n' > "$lists/kaolist2.txt"
 start_virtual_display
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
 (cd "$work" && exec "$prefix/bin/nikomaru") &
 pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Nikomaru$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
+window=$(window_named Nikomaru) || window=""
 check "the installed program starts" [ -n "$window" ]
 if [ -n "$window" ]; then
   xdotool windowactivate --sync "$window" >/dev/null 2>&1; sleep 0.3
@@ -58,5 +39,4 @@ check "uninstalling removes the program" test ! -e "$lists/nikomaru" -a ! -L "$p
 check "uninstalling removes the desktop entry" test ! -e "$prefix/share/applications/nikomaru.desktop"
 check "uninstalling leaves the lists" test -f "$lists/kaolist1.txt" -a -f "$lists/kaolist2.txt"
 
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

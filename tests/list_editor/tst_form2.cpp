@@ -59,6 +59,7 @@ private slots:
     void create();
     void fullList();
     void editTwiceKeepsEdits();
+    void loadFailureEndsTheProgram();
     void commit();
     void commitEmptyLists();
     void commitWhileMainWindowClosed();
@@ -333,6 +334,19 @@ void TestForm2::editTwiceKeepsEdits()
     form1_->findChild<QPushButton*>("Command2")->click();
     QCOMPARE(editor(), first);
     QCOMPARE(texts(list("List1")), QStringList { "b" });
+}
+
+void TestForm2::loadFailureEndsTheProgram()
+{
+    folder_->write("kaolist2.txt", "a\r\n");
+    form1_ = std::make_unique<Form1>(folder_->path(), dialogs_);
+    QSignalSpy fatal(form1_.get(), &Form1::fatalError);
+    QVERIFY(form1_->Load());
+    form1_->findChild<QPushButton*>("Command2")->click();
+    QCOMPARE(fatal.size(), 1);
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY(dialogs_.shown[0].contains(QDir::toNativeSeparators(folder_->file("kaolist1.txt"))));
+    QVERIFY(!editor() || !editor()->isVisible());
 }
 
 void TestForm2::commit()
