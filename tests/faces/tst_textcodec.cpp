@@ -68,11 +68,8 @@ void TestTextCodec::encode_data()
 
     QTest::newRow("empty") << QString() << QByteArray();
     QTest::newRow("half-width katakana stays code page 932") << u"ﾉｼ"_s << QByteArray("\xC9\xBC");
-    QTest::newRow("kana and symbols") << u"(´・ω・｀)"_s << QByteArray("(\x81\x4C\x81\x45\x83\xD6\x81\x45\x81\x4D)");
-    QTest::newRow("Windows single bytes") << QString::fromUtf16(u"\u0080\uF8F0") << QByteArray("\x80\xA0");
     QTest::newRow("shrug needs UTF-8") << QString::fromUtf16(u"\u00AF\\_(ツ)_/\u00AF")
                                        << QByteArray("\xEF\xBB\xBF\xC2\xAF\\_(\xE3\x83\x84)_/\xC2\xAF");
-    QTest::newRow("heart needs UTF-8") << u"♡"_s << QByteArray("\xEF\xBB\xBF\xE2\x99\xA1");
     QTest::newRow("wave dash would come back as another character")
         << QString::fromUtf16(u"\u301C") << QByteArray("\xEF\xBB\xBF\xE3\x80\x9C");
     QTest::newRow("private use that would read as a UTF-16 mark")
