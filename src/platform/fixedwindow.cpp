@@ -23,6 +23,8 @@ void FixedWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Without a default button, Enter belongs to the focused button only: a button that had the
+    // focus can still be marked default after the focus moved on to a list.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && defaultButton_ == DefaultButton::None && !qobject_cast<QPushButton*>(focusWidget())) {
         event->accept();
