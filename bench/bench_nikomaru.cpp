@@ -2,9 +2,9 @@
 // and idle CPU. Figures only: these shared machines are too noisy for pass or fail.
 #include "dialogs.h"
 #include "facefile.h"
-#include "form1.h"
-#include "form2.h"
 #include "listbox.h"
+#include "listeditor.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -81,8 +81,8 @@ int startChild(const QString& folder)
     char* argv[] = { name, nullptr };
     QApplication app(argc, argv);
     SystemDialogs dialogs;
-    Form1 form1(folder, dialogs);
-    if (!form1.Load())
+    MainWindow form1(folder, dialogs);
+    if (!form1.load())
         return 1;
     if (!QTest::qWaitForWindowExposed(&form1))
         return 1;
@@ -156,9 +156,9 @@ int main(int argc, char* argv[])
             full.ms / empty.ms, full.rss - empty.rss);
 
     SystemDialogs dialogs;
-    Form1 form1(dir.path(), dialogs);
-    form1.Load();
-    auto* edit = form1.findChild<QPushButton*>(QStringLiteral("Command2"));
+    MainWindow form1(dir.path(), dialogs);
+    form1.load();
+    auto* edit = form1.findChild<QPushButton*>(QStringLiteral("editButton"));
     auto editorButton = [&](const char* name) { return form1.editor()->findChild<QPushButton*>(QLatin1String(name)); };
     std::vector<double> openTimes, okTimes;
     for (int i = 0; i < kRuns; ++i) {
@@ -168,7 +168,7 @@ int main(int argc, char* argv[])
         (void)QTest::qWaitForWindowExposed(form1.editor());
         openTimes.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
-        editorButton("Command7")->click();
+        editorButton("okButton")->click();
         (void)QTest::qWaitForWindowExposed(&form1);
         okTimes.push_back(timer.nsecsElapsed() / 1e6);
         QTest::qWait(0); // lets the closed editor go

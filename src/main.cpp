@@ -1,7 +1,7 @@
 #include "dialogs.h"
 #include "environment.h"
 #include "facefile.h"
-#include "form1.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 
@@ -17,10 +17,10 @@ int main(int argc, char* argv[])
     installAppearance(app);
 
     SystemDialogs dialogs;
-    Form1 form1(faces::applicationFolder(), dialogs);
-    QObject::connect(&form1, &Form1::allWindowsUnloaded, &app, &QCoreApplication::quit);
-    QObject::connect(&form1, &Form1::fatalError, &app, [] { QCoreApplication::exit(1); });
-    if (!form1.Load())
+    MainWindow mainWindow(faces::applicationFolder(), dialogs);
+    QObject::connect(&mainWindow, &MainWindow::allWindowsUnloaded, &app, &QCoreApplication::quit);
+    QObject::connect(&mainWindow, &MainWindow::fatalError, &app, [] { QCoreApplication::exit(1); });
+    if (!mainWindow.load())
         return 1;
     return QApplication::exec();
 }

@@ -2,11 +2,11 @@
 
 #include <QSettings>
 
-namespace settings {
+namespace platform {
 
 // On Linux ~/.config/<application>/<application>.conf, on Windows the registry under
 // HKEY_CURRENT_USER\Software\<application>\<application>, on macOS a preferences file.
-QString GetSetting(const QString& application, const QString& section, const QString& key)
+QString readSetting(const QString& application, const QString& section, const QString& key)
 {
     QSettings store(application, application);
     const QVariant value = store.value(section + u'/' + key);
@@ -14,11 +14,11 @@ QString GetSetting(const QString& application, const QString& section, const QSt
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-void SaveSetting(const QString& application, const QString& section, const QString& key, const QString& value)
+void writeSetting(const QString& application, const QString& section, const QString& key, const QString& value)
 {
     QSettings store(application, application);
     // Stored as text so that "True" keeps its case (a bool would be written as "true").
     store.setValue(section + u'/' + key, value);
 }
 
-} // namespace settings
+} // namespace platform

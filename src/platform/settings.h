@@ -3,10 +3,10 @@
 #include <QString>
 
 // The per-user settings store, addressed by application, section and key.
-namespace settings {
+namespace platform {
 
 // A missing or unreadable value reads as the empty string.
-QString GetSetting(const QString& application, const QString& section, const QString& key);
-void SaveSetting(const QString& application, const QString& section, const QString& key, const QString& value);
+QString readSetting(const QString& application, const QString& section, const QString& key);
+void writeSetting(const QString& application, const QString& section, const QString& key, const QString& value);
 
-} // namespace settings
+} // namespace platform

@@ -10,11 +10,11 @@ source "$top/tools/virtual-display.sh"
 
 x86_64-w64-mingw32-windres -I "$top/resources" "$top/resources/nikomaru.rc" -O coff -o "$out/nikomaru_res.o"
 x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static \
-  -I "$top/src/platform" -I "$top/tests/support" \
+  -I "$top/src/platform" -I "$top/src/codec" -I "$top/tests/support" \
   "$here/tst_native.cpp" \
-  "$top/src/platform/windows/module1_native.cpp" \
-  "$top/src/platform/codepage932_win.cpp" \
-  "$top/src/platform/codepage932_common.cpp" \
+  "$top/src/platform/windows/native.cpp" \
+  "$top/src/codec/codepage932_windows.cpp" \
+  "$top/src/codec/codepage932.cpp" \
   "$out/nikomaru_res.o" \
   -lcomdlg32 -lversion -o "$out/tst_native.exe"
 

@@ -1,8 +1,8 @@
-// The Windows-only code, built with mingw-w64 and run under wine: Module1's procedures, the open
+// The Windows-only code, built with mingw-w64 and run under wine: the desktop services, the open
 // file record, code page 932 through the system, and the version resource. No Qt.
 #include "codepage932.h"
 #include "codepage932_cases.h"
-#include "windows/module1_native.h"
+#include "windows/native.h"
 
 #include <cstdio>
 #include <cstring>
@@ -64,7 +64,7 @@ void openFileRecord()
 
 void alwaysOnTop()
 {
-    check(native::SetAlwaysOnTop(nullptr, 2) == 0, "any other mode returns 0");
+    check(native::setTopmost(nullptr, true) == false, "no window, no success");
     const HWND window = CreateWindowExA(0, "STATIC", "Nikomaru", WS_OVERLAPPEDWINDOW, 10, 20, 112, 325, nullptr,
         nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) {
@@ -73,14 +73,14 @@ void alwaysOnTop()
     }
     RECT before;
     GetWindowRect(window, &before);
-    const long on = native::SetAlwaysOnTop(window, 1);
+    const bool on = native::setTopmost(window, true);
     const bool topmost = GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST;
-    const long off = native::SetAlwaysOnTop(window, 0);
+    const bool off = native::setTopmost(window, false);
     const bool ordinary = !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT after;
     GetWindowRect(window, &after);
-    check(on != 0 && topmost, "mode 1 makes the window topmost");
-    check(off != 0 && ordinary, "mode 0 makes it ordinary again");
+    check(on && topmost, "on makes the window topmost");
+    check(off && ordinary, "off makes it ordinary again");
     check(IsWindowVisible(window), "the window is shown");
     check(std::memcmp(&before, &after, sizeof before) == 0, "neither moved nor resized");
     DestroyWindow(window);

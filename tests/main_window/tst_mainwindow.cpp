@@ -1,6 +1,6 @@
 #include "fakedialogs.h"
-#include "form1.h"
-#include "form2.h"
+#include "listeditor.h"
+#include "mainwindow.h"
 #include "tempfolder.h"
 
 #include "listbox.h"
@@ -15,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-class TestForm1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -44,10 +44,10 @@ private:
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<TempFolder> settingsDir_;
     FakeDialogs dialogs_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
-void TestForm1::init()
+void TestMainWindow::init()
 {
     folder_ = std::make_unique<TempFolder>();
     settingsDir_ = std::make_unique<TempFolder>();
@@ -56,32 +56,32 @@ void TestForm1::init()
     folder_->write("kaolist2.txt", "(^_^)\r\n\r\n\xC9\xBC\r\n");
     folder_->write("kaolist1.txt", "pool\r\n");
     dialogs_ = FakeDialogs();
-    form_ = std::make_unique<Form1>(folder_->path(), dialogs_);
+    form_ = std::make_unique<MainWindow>(folder_->path(), dialogs_);
 }
 
-void TestForm1::cleanup()
+void TestMainWindow::cleanup()
 {
     form_.reset();
 }
 
-void TestForm1::layout_data()
+void TestMainWindow::layout_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("List1") << "List1" << QRect(0, 0, 105, 148) << "";
-    QTest::newRow("Command1") << "Command1" << QRect(0, 152, 105, 43) << u"コピー"_s;
-    QTest::newRow("Command2") << "Command2" << QRect(0, 194, 105, 43) << u"編集"_s;
-    QTest::newRow("Command3") << "Command3" << QRect(0, 236, 105, 43) << "About";
-    QTest::newRow("Check1") << "Check1" << QRect(0, 284, 105, 12) << u"常に手前に表示"_s;
+    QTest::newRow("faceList") << "faceList" << QRect(0, 0, 105, 148) << "";
+    QTest::newRow("copyButton") << "copyButton" << QRect(0, 152, 105, 43) << u"コピー"_s;
+    QTest::newRow("editButton") << "editButton" << QRect(0, 194, 105, 43) << u"編集"_s;
+    QTest::newRow("aboutButton") << "aboutButton" << QRect(0, 236, 105, 43) << "About";
+    QTest::newRow("alwaysOnTopBox") << "alwaysOnTopBox" << QRect(0, 284, 105, 12) << u"常に手前に表示"_s;
 }
 
-void TestForm1::layout()
+void TestMainWindow::layout()
 {
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QCOMPARE(form_->windowTitle(), "Nikomaru");
     QCOMPARE(form_->size(), QSize(106, 300));
     QCOMPARE(form_->minimumSize(), form_->maximumSize());
@@ -93,42 +93,42 @@ void TestForm1::layout()
         QCOMPARE(button->text(), caption);
 }
 
-void TestForm1::tabOrderAndFocus()
+void TestMainWindow::tabOrderAndFocus()
 {
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    QCOMPARE(QApplication::focusWidget(), control<QWidget>("List1"));
-    for (const char* next : { "Command1", "Command2", "Command3", "Check1", "List1" }) {
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>("faceList"));
+    for (const char* next : { "copyButton", "editButton", "aboutButton", "alwaysOnTopBox", "faceList" }) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget()->objectName(), "Check1");
+    QCOMPARE(QApplication::focusWidget()->objectName(), "alwaysOnTopBox");
 }
 
-void TestForm1::keys_data()
+void TestMainWindow::keys_data()
 {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("clipboard"); // "-" when nothing is copied
     QTest::addColumn<int>("messages");
-    QTest::newRow("Enter on the list copies") << "List1" << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
-    QTest::newRow("keypad Enter on the list copies") << "List1" << int(Qt::Key_Enter) << u"ﾉｼ"_s << 0;
-    QTest::newRow("Enter on the check box copies") << "Check1" << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
-    QTest::newRow("Enter on Copy copies") << "Command1" << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
-    QTest::newRow("Enter on About shows About") << "Command3" << int(Qt::Key_Return) << "-" << 1;
-    QTest::newRow("Escape does nothing") << "List1" << int(Qt::Key_Escape) << "-" << 0;
+    QTest::newRow("Enter on the list copies") << "faceList" << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
+    QTest::newRow("keypad Enter on the list copies") << "faceList" << int(Qt::Key_Enter) << u"ﾉｼ"_s << 0;
+    QTest::newRow("Enter on the check box copies") << "alwaysOnTopBox" << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
+    QTest::newRow("Enter on Copy copies") << "copyButton" << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
+    QTest::newRow("Enter on About shows About") << "aboutButton" << int(Qt::Key_Return) << "-" << 1;
+    QTest::newRow("Escape does nothing") << "faceList" << int(Qt::Key_Escape) << "-" << 0;
 }
 
-void TestForm1::keys()
+void TestMainWindow::keys()
 {
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(QString, clipboard);
     QFETCH(int, messages);
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    control<ListBox>("List1")->setListIndex(2);
+    control<ListBox>("faceList")->setListIndex(2);
     QApplication::clipboard()->setText("-");
     form_->findChild<QWidget*>(focus)->setFocus();
     QTest::keyClick(form_->findChild<QWidget*>(focus), Qt::Key(key));
@@ -138,36 +138,36 @@ void TestForm1::keys()
     QVERIFY(form_->isLoaded());
 }
 
-void TestForm1::sidewaysExtent()
+void TestMainWindow::sidewaysExtent()
 {
     // Whatever the faces' widths, the list scrolls sideways over 200 pixels, no more.
     folder_->write("kaolist2.txt", QByteArray("(^_^)\r\n") + QByteArray(300, 'W') + "\r\n");
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    auto* list = control<ListBox>("List1");
+    auto* list = control<ListBox>("faceList");
     QScrollBar* bar = list->horizontalScrollBar();
     QTRY_COMPARE(bar->maximum(), 200 - list->viewport()->width());
     QCOMPARE(bar->minimum(), 0);
 }
 
-void TestForm1::copyWithoutSelection()
+void TestMainWindow::copyWithoutSelection()
 {
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QApplication::clipboard()->setText("previous");
-    control<QPushButton>("Command1")->click();
+    control<QPushButton>("copyButton")->click();
     QCOMPARE(QApplication::clipboard()->text(), QString());
 }
 
-void TestForm1::about()
+void TestMainWindow::about()
 {
-    QVERIFY(form_->Load());
-    control<QPushButton>("Command3")->click();
+    QVERIFY(form_->load());
+    control<QPushButton>("aboutButton")->click();
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.shown[0].startsWith(u"Nikomaru Ver1.02\r\n制作："_s));
     QCOMPARE(dialogs_.shown[0].count("\r\n"), 1);
 }
 
-void TestForm1::restoreOption_data()
+void TestMainWindow::restoreOption_data()
 {
     QTest::addColumn<QByteArray>("file"); // the settings file as stored
     QTest::addColumn<bool>("on");
@@ -181,7 +181,7 @@ void TestForm1::restoreOption_data()
     QTest::newRow("unreadable") << QByteArray("<folder>") << false;
 }
 
-void TestForm1::restoreOption()
+void TestMainWindow::restoreOption()
 {
     QFETCH(QByteArray, file);
     QFETCH(bool, on);
@@ -190,14 +190,14 @@ void TestForm1::restoreOption()
         QDir(settingsDir_->path()).mkpath("Nikomaru/Nikomaru.conf"); // root reads any file; a folder it cannot
     else
         settingsDir_->write("Nikomaru/Nikomaru.conf", file);
-    QVERIFY(form_->Load());
-    QCOMPARE(control<QCheckBox>("Check1")->isChecked(), on);
+    QVERIFY(form_->load());
+    QCOMPARE(control<QCheckBox>("alwaysOnTopBox")->isChecked(), on);
     QCOMPARE(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     QCOMPARE(form_->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
 }
 
-void TestForm1::storeOption_data()
+void TestMainWindow::storeOption_data()
 {
     QTest::addColumn<int>("clicks");
     QTest::addColumn<QString>("stored");
@@ -206,15 +206,15 @@ void TestForm1::storeOption_data()
     QTest::newRow("on then off") << 2 << "";
 }
 
-void TestForm1::storeOption()
+void TestMainWindow::storeOption()
 {
     QFETCH(int, clicks);
     QFETCH(QString, stored);
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     QWindow* window = form_->windowHandle();
     for (int i = 0; i < clicks; ++i)
-        control<QCheckBox>("Check1")->click();
+        control<QCheckBox>("alwaysOnTopBox")->click();
     QCOMPARE(form_->windowHandle(), window); // changed in place, not re-created
     QCOMPARE(window->flags().testFlag(Qt::WindowStaysOnTopHint), clicks == 1);
     QCOMPARE(storedSetting(), "<missing>"); // stored only when the window is unloaded
@@ -223,10 +223,10 @@ void TestForm1::storeOption()
     QCOMPARE(QSettings("Nikomaru", "Nikomaru").value("Setting/Check").typeId(), QMetaType::QString);
 }
 
-void TestForm1::loadFailure()
+void TestMainWindow::loadFailure()
 {
     QFile::remove(folder_->file("kaolist2.txt"));
-    QVERIFY(!form_->Load());
+    QVERIFY(!form_->load());
     QVERIFY(!form_->isVisible());
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.shown[0].contains(QDir::toNativeSeparators(folder_->file("kaolist2.txt"))));
@@ -234,38 +234,38 @@ void TestForm1::loadFailure()
     QVERIFY(!QFileInfo::exists(folder_->file("kaolist2.txt")));
 }
 
-void TestForm1::unloadAndLoadAgain()
+void TestMainWindow::unloadAndLoadAgain()
 {
-    QVERIFY(form_->Load());
+    QVERIFY(form_->load());
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    control<QCheckBox>("Check1")->click();
-    control<ListBox>("List1")->setListIndex(0);
-    control<QPushButton>("Command2")->setFocus(); // an auto-default button takes over Enter
-    form_->Unload();
+    control<QCheckBox>("alwaysOnTopBox")->click();
+    control<ListBox>("faceList")->setListIndex(0);
+    control<QPushButton>("editButton")->setFocus(); // an auto-default button takes over Enter
+    form_->unload();
     QVERIFY(!form_->isVisible());
-    QCOMPARE(control<ListBox>("List1")->count(), 0);
+    QCOMPARE(control<ListBox>("faceList")->count(), 0);
     folder_->write("kaolist2.txt", "new\r\n");
-    QVERIFY(form_->Load());
-    QCOMPARE(control<ListBox>("List1")->count(), 1);
-    QCOMPARE(control<ListBox>("List1")->text(0), "new");
-    QCOMPARE(control<ListBox>("List1")->listIndex(), -1);
-    QVERIFY(control<QCheckBox>("Check1")->isChecked());
+    QVERIFY(form_->load());
+    QCOMPARE(control<ListBox>("faceList")->count(), 1);
+    QCOMPARE(control<ListBox>("faceList")->text(0), "new");
+    QCOMPARE(control<ListBox>("faceList")->listIndex(), -1);
+    QVERIFY(control<QCheckBox>("alwaysOnTopBox")->isChecked());
     QVERIFY(form_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(control<QPushButton>("Command1")->isDefault());
-    QVERIFY(!control<QPushButton>("Command2")->isDefault());
+    QVERIFY(control<QPushButton>("copyButton")->isDefault());
+    QVERIFY(!control<QPushButton>("editButton")->isDefault());
 }
 
-void TestForm1::endsWhenNoWindowIsLoaded()
+void TestMainWindow::endsWhenNoWindowIsLoaded()
 {
-    QSignalSpy ended(form_.get(), &Form1::allWindowsUnloaded);
-    QVERIFY(form_->Load());
+    QSignalSpy ended(form_.get(), &MainWindow::allWindowsUnloaded);
+    QVERIFY(form_->load());
     // Unloading and loading again within one handler does not end the program.
-    form_->Unload();
-    QVERIFY(form_->Load());
+    form_->unload();
+    QVERIFY(form_->load());
     QTest::qWait(20);
     QCOMPARE(ended.size(), 0);
     // With the editor open, closing the main window does not end it either.
-    control<QPushButton>("Command2")->click();
+    control<QPushButton>("editButton")->click();
     QVERIFY(form_->editor());
     form_->close();
     QTest::qWait(20);
@@ -275,5 +275,5 @@ void TestForm1::endsWhenNoWindowIsLoaded()
     QTRY_VERIFY(!form_->editor()); // discarded once closed
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

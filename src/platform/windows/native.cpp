@@ -1,16 +1,15 @@
-// Module1 on the Windows API.
-#include "module1_native.h"
+// The desktop services on the Windows API.
+#include "native.h"
 
 #include <vector>
 
 namespace native {
 
-long SetAlwaysOnTop(HWND window, short mode)
+bool setTopmost(HWND window, bool on)
 {
-    if (mode != 0 && mode != 1)
-        return 0;
     return SetWindowPos(
-        window, mode == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+               window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW)
+        != 0;
 }
 
 void fillOpenFileRecord(OPENFILENAMEA& record, HWND owner, HINSTANCE instance, const char* filter, char* file,
@@ -53,7 +52,7 @@ std::wstring fromAnsi(const char* text)
     return out;
 }
 
-std::wstring OpenFileDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir)
+std::wstring openFileDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir)
 {
     const std::string ansiFilter = toAnsi(filter);
     const std::string ansiDir = toAnsi(initialDir);

@@ -5,7 +5,7 @@
 #include <QPointer>
 
 class Dialogs;
-class Form2;
+class ListEditor;
 class QCheckBox;
 class ListBox;
 class QPushButton;
@@ -15,24 +15,24 @@ class QPushButton;
 bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs);
 
 // The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
-// One object for the whole run; Load() and Unload() may be repeated.
-class Form1 : public FixedWindow {
+// One object for the whole run; load() and unload() may be repeated.
+class MainWindow : public FixedWindow {
     Q_OBJECT
 
 public:
-    Form1(const QString& applicationFolder, Dialogs& dialogs);
-    ~Form1() override;
+    MainWindow(const QString& applicationFolder, Dialogs& dialogs);
+    ~MainWindow() override;
 
-    // Runs Form_Load and shows the window. When the face list cannot be read the user is told,
-    // fatalError() is emitted and false is returned.
-    bool Load();
-    // Runs Form_Unload, closes the window and releases its native window, so that the next
-    // Load() reads the list again and the window system places the window anew.
-    void Unload();
+    // Reads the current list, restores the option and shows the window. When the face list
+    // cannot be read the user is told, fatalError() is emitted and false is returned.
+    bool load();
+    // Stores the option, closes the window and releases its native window, so that the next
+    // load() reads the list again and the window system places the window anew.
+    void unload();
     bool isLoaded() const { return loaded_; }
 
     // The list editor while it is open.
-    Form2* editor() const;
+    ListEditor* editor() const;
 
 signals:
     // Emitted once an event handler has returned and neither window is loaded any more.
@@ -45,21 +45,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool Form_Load();
-    void Form_Unload();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Check1_Click();
+    bool readListAndOption();
+    void storeOption();
+    void copySelectedFace();
+    void openEditor();
+    void showAbout();
+    void applyAlwaysOnTop();
     void checkProgramEnd();
 
     const QString folder_;
     Dialogs& dialogs_;
-    ListBox* List1;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QCheckBox* Check1;
-    QPointer<Form2> editor_;
+    ListBox* faceList_;
+    QPushButton* copyButton_;
+    QPushButton* editButton_;
+    QPushButton* aboutButton_;
+    QCheckBox* alwaysOnTopBox_;
+    QPointer<ListEditor> editor_;
     bool loaded_ = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-// Module1's Windows procedures on the bare Windows API: window handles and plain strings only,
+// The Windows side of the desktop services, on the bare Windows API: window handles and plain strings only,
 // so they build and are tested without Qt.
 
 #include <windows.h>
@@ -11,9 +11,9 @@
 
 namespace native {
 
-// SetWindowPos with HWND_TOPMOST (mode 1) or HWND_NOTOPMOST (mode 0), SWP_NOSIZE | SWP_NOMOVE |
-// SWP_SHOWWINDOW; its result. Any other mode: no call, 0.
-long SetAlwaysOnTop(HWND window, short mode);
+// SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+// true when it succeeded.
+bool setTopmost(HWND window, bool on);
 
 inline constexpr DWORD kOpenFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
 inline constexpr DWORD kBufferSize = 256;
@@ -26,7 +26,7 @@ void fillOpenFileRecord(OPENFILENAMEA& record, HWND owner, HINSTANCE instance, c
 // The system's open-file dialog: the full path of the chosen file, or empty when
 // GetOpenFileNameA returns zero (cancelled, or the path does not fit the buffer). The filter is
 // description and pattern pairs, each ended by a NUL, with one more NUL at the end.
-std::wstring OpenFileDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir);
+std::wstring openFileDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir);
 
 // Between UTF-16 and the system's ANSI code page (code page 932 on a Japanese system).
 std::string toAnsi(const std::wstring& text);

@@ -1,26 +1,24 @@
-// Module1 for systems without the Windows API: Qt changes the window's stacking flag.
-#include "module1.h"
+// Systems without the Windows API: Qt changes the window's stacking flag.
+#include "desktop.h"
 
 #include <QFileDialog>
 #include <QWidget>
 #include <QWindow>
 
-namespace Module1 {
+namespace platform {
 
-qint32 SetAlwaysOnTop(QWidget& window, qint16 mode)
+bool setAlwaysOnTop(QWidget& window, bool on)
 {
-    if (mode != 0 && mode != 1)
-        return 0;
     Qt::WindowFlags flags = window.windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, mode == 1);
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
     // setWindowFlags() would hide and re-create the native window; this changes it in place.
     window.overrideWindowFlags(flags);
     if (QWindow* handle = window.windowHandle())
         handle->setFlags(flags);
-    return 1;
+    return true;
 }
 
-QString OpenFileDialog(QWidget* owner, const QString& filter, const QString& initialDir)
+QString openFileDialog(QWidget* owner, const QString& filter, const QString& initialDir)
 {
     // The NUL-separated pairs become Qt's ";;"-separated filters. "*.*" must also show files
     // without a dot, as it does on Windows.
@@ -43,4 +41,4 @@ QString OpenFileDialog(QWidget* owner, const QString& filter, const QString& ini
     return dialog.selectedFiles().first();
 }
 
-} // namespace Module1
+} // namespace platform

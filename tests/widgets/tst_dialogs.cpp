@@ -1,5 +1,5 @@
+#include "desktop.h"
 #include "dialogs.h"
-#include "module1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -164,14 +164,14 @@ void TestDialogs::openFile()
             dialog->selectFile(dir.filePath("faces.txt"));
             static_cast<QDialog*>(dialog)->accept();
         });
-    const QString path = Module1::OpenFileDialog(nullptr, filter, dir.path());
+    const QString path = platform::openFileDialog(nullptr, filter, dir.path());
     QCOMPARE(filters,
         (QStringList { u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s, u"テキストファイル(*.txt)"_s }));
     QCOMPARE(directory, QDir(dir.path()).absolutePath());
     QCOMPARE(path, dir.filePath("faces.txt"));
 
     whenShown<QFileDialog>([](QFileDialog*) {}, [](QFileDialog* dialog) { dialog->reject(); });
-    QCOMPARE(Module1::OpenFileDialog(nullptr, filter, dir.path()), QString());
+    QCOMPARE(platform::openFileDialog(nullptr, filter, dir.path()), QString());
 }
 
 QTEST_MAIN(TestDialogs)

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QString>
 
-// Controls placed at fixed positions, named as the program's handlers know them.
+// Controls placed at fixed positions, named for tests and accessibility tools.
 namespace controls {
 
 inline QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry)

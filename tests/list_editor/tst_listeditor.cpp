@@ -1,6 +1,6 @@
 #include "fakedialogs.h"
-#include "form1.h"
-#include "form2.h"
+#include "listeditor.h"
+#include "mainwindow.h"
 #include "tempfolder.h"
 
 #include "listbox.h"
@@ -42,7 +42,7 @@ QByteArray lines(const QStringList& faces)
 
 } // namespace
 
-class TestForm2 : public QObject {
+class TestListEditor : public QObject {
     Q_OBJECT
 
 private slots:
@@ -73,15 +73,15 @@ private:
     void open(const QStringList& current, const QStringList& pool);
     ListBox* list(const char* name) { return editor()->findChild<ListBox*>(QLatin1String(name)); }
     QPushButton* button(const char* name) { return editor()->findChild<QPushButton*>(QLatin1String(name)); }
-    Form2* editor() { return form1_->editor(); }
+    ListEditor* editor() { return mainWindow_->editor(); }
 
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<TempFolder> settingsDir_;
     FakeDialogs dialogs_;
-    std::unique_ptr<Form1> form1_;
+    std::unique_ptr<MainWindow> mainWindow_;
 };
 
-void TestForm2::init()
+void TestListEditor::init()
 {
     folder_ = std::make_unique<TempFolder>();
     settingsDir_ = std::make_unique<TempFolder>();
@@ -89,23 +89,23 @@ void TestForm2::init()
     dialogs_ = FakeDialogs();
 }
 
-void TestForm2::cleanup()
+void TestListEditor::cleanup()
 {
-    form1_.reset();
+    mainWindow_.reset();
 }
 
-void TestForm2::open(const QStringList& current, const QStringList& pool)
+void TestListEditor::open(const QStringList& current, const QStringList& pool)
 {
     folder_->write("kaolist2.txt", lines(current));
     folder_->write("kaolist1.txt", lines(pool));
-    form1_ = std::make_unique<Form1>(folder_->path(), dialogs_);
-    QVERIFY(form1_->Load());
-    form1_->findChild<QPushButton*>("Command2")->click();
+    mainWindow_ = std::make_unique<MainWindow>(folder_->path(), dialogs_);
+    QVERIFY(mainWindow_->load());
+    mainWindow_->findChild<QPushButton*>("editButton")->click();
     QVERIFY(editor());
     QVERIFY(editor()->isVisible());
 }
 
-void TestForm2::window()
+void TestListEditor::window()
 {
     open({}, {});
     QCOMPARE(editor()->windowTitle(), u"Nikomaru リスト編集"_s);
@@ -117,36 +117,36 @@ void TestForm2::window()
     for (const QLabel* label : editor()->findChildren<QLabel*>())
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
     // The pool list and its label run two pixels past the window's right edge.
-    QCOMPARE(list("List2")->geometry().right() - editor()->width(), 1);
-    QCOMPARE(editor()->findChild<QLabel*>("Label2")->geometry().right() - editor()->width(), 1);
+    QCOMPARE(list("poolList")->geometry().right() - editor()->width(), 1);
+    QCOMPARE(editor()->findChild<QLabel*>("poolLabel")->geometry().right() - editor()->width(), 1);
 }
 
-void TestForm2::keyboard()
+void TestListEditor::keyboard()
 {
     open({ "a", "b" }, { "p" });
     QVERIFY(QTest::qWaitForWindowActive(editor()));
-    QCOMPARE(QApplication::focusWidget(), list("List1"));
-    const QStringList order { "List2", "Command1", "Command2", "Command3", "Command4", "Command5", "Command6",
-        "Command7", "Command8", "Command9", "Command10", "List1" };
+    QCOMPARE(QApplication::focusWidget(), list("currentList"));
+    const QStringList order { "poolList", "moveToPoolButton", "moveToCurrentButton", "createButton", "upButton",
+        "downButton", "eraseButton", "okButton", "cancelButton", "importButton", "versionButton", "currentList" };
     for (const QString& next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), next);
     }
     // Enter on a list and Escape anywhere do nothing.
-    list("List1")->setListIndex(1);
+    list("currentList")->setListIndex(1);
     for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
-        QTest::keyClick(list("List1"), key);
-    QTest::keyClick(list("List2"), Qt::Key_Return);
+        QTest::keyClick(list("currentList"), key);
+    QTest::keyClick(list("poolList"), Qt::Key_Return);
     QCOMPARE(dialogs_.shown, QStringList());
-    QCOMPARE(texts(list("List1")), (QStringList { "a", "b" }));
+    QCOMPARE(texts(list("currentList")), (QStringList { "a", "b" }));
     QVERIFY(editor()->isVisible());
     // Enter on a focused button activates it.
-    button("Command10")->setFocus();
-    QTest::keyClick(button("Command10"), Qt::Key_Return);
+    button("versionButton")->setFocus();
+    QTest::keyClick(button("versionButton"), Qt::Key_Return);
     QCOMPARE(dialogs_.shown.size(), 1);
 }
 
-void TestForm2::operations_data()
+void TestListEditor::operations_data()
 {
     QTest::addColumn<QStringList>("current");
     QTest::addColumn<QStringList>("pool");
@@ -162,48 +162,48 @@ void TestForm2::operations_data()
 
     const QStringList five { "1", "2", "3", "4", "5" };
     const QStringList pool { "p", "q" };
-    QTest::newRow("move to pool without selection")
-        << five << pool << -1 << 0 << "Command1" << false << five << pool << -1 << 0 << QStringList { kSelectCurrent };
+    QTest::newRow("move to pool without selection") << five << pool << -1 << 0 << "moveToPoolButton" << false << five
+                                                    << pool << -1 << 0 << QStringList { kSelectCurrent };
     QTest::newRow("move the third of five to the pool")
-        << five << pool << 2 << 0 << "Command1" << false << QStringList { "1", "2", "4", "5" }
+        << five << pool << 2 << 0 << "moveToPoolButton" << false << QStringList { "1", "2", "4", "5" }
         << QStringList { "p", "q", "3" } << -1 << 0 << QStringList();
-    QTest::newRow("move to current without selection")
-        << five << pool << 1 << -1 << "Command2" << false << five << pool << 1 << -1 << QStringList { kSelectPool };
-    QTest::newRow("move to current") << QStringList { "a" } << pool << 0 << 0 << "Command2" << false
+    QTest::newRow("move to current without selection") << five << pool << 1 << -1 << "moveToCurrentButton" << false
+                                                       << five << pool << 1 << -1 << QStringList { kSelectPool };
+    QTest::newRow("move to current") << QStringList { "a" } << pool << 0 << 0 << "moveToCurrentButton" << false
                                      << QStringList { "a", "p" } << QStringList { "q" } << 0 << -1 << QStringList();
     QTest::newRow("empty face moves like any other")
-        << QStringList { "a", "" } << pool << 1 << -1 << "Command1" << false << QStringList { "a" }
+        << QStringList { "a", "" } << pool << 1 << -1 << "moveToPoolButton" << false << QStringList { "a" }
         << QStringList { "p", "q", "" } << -1 << -1 << QStringList();
     QTest::newRow("a face on both lists moves all the same")
-        << QStringList { "p" } << pool << 0 << -1 << "Command1" << false << QStringList()
+        << QStringList { "p" } << pool << 0 << -1 << "moveToPoolButton" << false << QStringList()
         << QStringList { "p", "q", "p" } << -1 << -1 << QStringList();
-    QTest::newRow("up the second") << five << pool << 1 << -1 << "Command4" << false
+    QTest::newRow("up the second") << five << pool << 1 << -1 << "upButton" << false
                                    << QStringList { "2", "1", "3", "4", "5" } << pool << 0 << -1 << QStringList();
-    QTest::newRow("up the first") << five << pool << 0 << -1 << "Command4" << false << five << pool << 0 << -1
+    QTest::newRow("up the first") << five << pool << 0 << -1 << "upButton" << false << five << pool << 0 << -1
                                   << QStringList { kSelectCurrentDot };
-    QTest::newRow("up without selection") << five << pool << -1 << -1 << "Command4" << false << five << pool << -1 << -1
+    QTest::newRow("up without selection") << five << pool << -1 << -1 << "upButton" << false << five << pool << -1 << -1
                                           << QStringList { kSelectCurrentDot };
-    QTest::newRow("up in an empty list") << QStringList() << pool << -1 << -1 << "Command4" << false << QStringList()
+    QTest::newRow("up in an empty list") << QStringList() << pool << -1 << -1 << "upButton" << false << QStringList()
                                          << pool << -1 << -1 << QStringList { kSelectCurrentDot };
-    QTest::newRow("down the fourth") << five << pool << 3 << -1 << "Command5" << false
+    QTest::newRow("down the fourth") << five << pool << 3 << -1 << "downButton" << false
                                      << QStringList { "1", "2", "3", "5", "4" } << pool << 4 << -1 << QStringList();
-    QTest::newRow("down the last") << five << pool << 4 << -1 << "Command5" << false << five << pool << 4 << -1
+    QTest::newRow("down the last") << five << pool << 4 << -1 << "downButton" << false << five << pool << 4 << -1
                                    << QStringList { kSelectCurrentDot };
-    QTest::newRow("down without selection") << five << pool << -1 << -1 << "Command5" << false << five << pool << -1
+    QTest::newRow("down without selection") << five << pool << -1 << -1 << "downButton" << false << five << pool << -1
                                             << -1 << QStringList { kSelectCurrentDot };
-    QTest::newRow("erase answered yes") << five << pool << -1 << 0 << "Command6" << true << five << QStringList { "q" }
-                                        << -1 << -1
+    QTest::newRow("erase answered yes") << five << pool << -1 << 0 << "eraseButton" << true << five
+                                        << QStringList { "q" } << -1 << -1
                                         << QStringList { u"顔文字「p」をリストから抹消してよろしいですか？"_s };
-    QTest::newRow("erase answered no") << five << pool << -1 << 1 << "Command6" << false << five << pool << -1 << 1
+    QTest::newRow("erase answered no") << five << pool << -1 << 1 << "eraseButton" << false << five << pool << -1 << 1
                                        << QStringList { u"顔文字「q」をリストから抹消してよろしいですか？"_s };
-    QTest::newRow("erase without selection")
-        << five << pool << -1 << -1 << "Command6" << true << five << pool << -1 << -1 << QStringList { kEraseNothing };
+    QTest::newRow("erase without selection") << five << pool << -1 << -1 << "eraseButton" << true << five << pool << -1
+                                             << -1 << QStringList { kEraseNothing };
     QTest::newRow("erase a selected empty face")
-        << five << QStringList { "p", "" } << -1 << 1 << "Command6" << true << five << QStringList { "p", "" } << -1
+        << five << QStringList { "p", "" } << -1 << 1 << "eraseButton" << true << five << QStringList { "p", "" } << -1
         << 1 << QStringList { kEraseNothing };
 }
 
-void TestForm2::operations()
+void TestListEditor::operations()
 {
     QFETCH(QStringList, current);
     QFETCH(QStringList, pool);
@@ -212,19 +212,19 @@ void TestForm2::operations()
     QFETCH(QString, button);
     QFETCH(bool, yes);
     open(current, pool);
-    list("List1")->setListIndex(select1);
-    list("List2")->setListIndex(select2);
+    list("currentList")->setListIndex(select1);
+    list("poolList")->setListIndex(select2);
     dialogs_.yesNoAnswers.enqueue(yes);
     this->button(button.toLatin1())->click();
-    QTEST(texts(list("List1")), "expectedCurrent");
-    QTEST(texts(list("List2")), "expectedPool");
-    QTEST(selected(list("List1")), "expectedSelect1");
-    QTEST(selected(list("List2")), "expectedSelect2");
+    QTEST(texts(list("currentList")), "expectedCurrent");
+    QTEST(texts(list("poolList")), "expectedPool");
+    QTEST(selected(list("currentList")), "expectedSelect1");
+    QTEST(selected(list("poolList")), "expectedSelect2");
     QTEST(dialogs_.shown, "messages");
     QCOMPARE(folder_->read("kaolist2.txt"), lines(current)); // edits stay in memory
 }
 
-void TestForm2::upDownEnabling_data()
+void TestListEditor::upDownEnabling_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("select");
@@ -238,7 +238,7 @@ void TestForm2::upDownEnabling_data()
     QTest::newRow("empty list") << 0 << -1 << true << false;
 }
 
-void TestForm2::upDownEnabling()
+void TestListEditor::upDownEnabling()
 {
     QFETCH(int, count);
     QFETCH(int, select);
@@ -246,14 +246,14 @@ void TestForm2::upDownEnabling()
     for (int i = 0; i < count; ++i)
         current.append(QString::number(i));
     open(current, {});
-    list("List1")->setListIndex(select);
+    list("currentList")->setListIndex(select);
     QFETCH(bool, up);
     QFETCH(bool, down);
-    QTRY_COMPARE_WITH_TIMEOUT(button("Command4")->isEnabled(), up, 200);
-    QTRY_COMPARE_WITH_TIMEOUT(button("Command5")->isEnabled(), down, 200);
+    QTRY_COMPARE_WITH_TIMEOUT(button("upButton")->isEnabled(), up, 200);
+    QTRY_COMPARE_WITH_TIMEOUT(button("downButton")->isEnabled(), down, 200);
 }
 
-void TestForm2::create_data()
+void TestListEditor::create_data()
 {
     QTest::addColumn<QStringList>("answers"); // "<cancel>" cancels the box
     QTest::addColumn<QStringList>("expectedPool");
@@ -265,148 +265,148 @@ void TestForm2::create_data()
         << QStringList { "a\r\nb\n" } << QStringList { "p", "ab" };
 }
 
-void TestForm2::create()
+void TestListEditor::create()
 {
     QFETCH(QStringList, answers);
     open({}, { "p" });
-    list("List2")->setListIndex(0);
+    list("poolList")->setListIndex(0);
     for (const QString& answer : answers) {
         dialogs_.inputs.enqueue(answer == "<cancel>" ? std::nullopt : std::optional(answer));
-        button("Command3")->click();
+        button("createButton")->click();
     }
-    QTEST(texts(list("List2")), "expectedPool");
-    QCOMPARE(selected(list("List2")), 0);
+    QTEST(texts(list("poolList")), "expectedPool");
+    QCOMPARE(selected(list("poolList")), 0);
     QCOMPARE(dialogs_.shown, QStringList { u"顔文字を入力してください"_s });
 }
 
-void TestForm2::fullList()
+void TestListEditor::fullList()
 {
     QStringList full;
     for (int i = 0; i < 32767; ++i)
         full.append("x");
     open({ "a" }, full);
-    list("List1")->setListIndex(0);
-    button("Command1")->click();
+    list("currentList")->setListIndex(0);
+    button("moveToPoolButton")->click();
     dialogs_.inputs.enqueue(u"b"_s);
-    button("Command3")->click();
-    QCOMPARE(list("List2")->count(), 32767);
-    QCOMPARE(texts(list("List1")), QStringList { "a" });
+    button("createButton")->click();
+    QCOMPARE(list("poolList")->count(), 32767);
+    QCOMPARE(texts(list("currentList")), QStringList { "a" });
     QCOMPARE(dialogs_.shown.size(), 3);
     QVERIFY(dialogs_.shown[0].contains("32767"));
     QCOMPARE(dialogs_.shown[2], dialogs_.shown[0]);
 }
 
-void TestForm2::editTwiceKeepsEdits()
+void TestListEditor::editTwiceKeepsEdits()
 {
     open({ "a", "b" }, {});
-    Form2* first = editor();
-    list("List1")->setListIndex(0);
-    button("Command1")->click();
-    form1_->findChild<QPushButton*>("Command2")->click();
+    ListEditor* first = editor();
+    list("currentList")->setListIndex(0);
+    button("moveToPoolButton")->click();
+    mainWindow_->findChild<QPushButton*>("editButton")->click();
     QCOMPARE(editor(), first);
-    QCOMPARE(texts(list("List1")), QStringList { "b" });
+    QCOMPARE(texts(list("currentList")), QStringList { "b" });
 }
 
-void TestForm2::loadFailureEndsTheProgram()
+void TestListEditor::loadFailureEndsTheProgram()
 {
     folder_->write("kaolist2.txt", "a\r\n");
-    form1_ = std::make_unique<Form1>(folder_->path(), dialogs_);
-    QSignalSpy fatal(form1_.get(), &Form1::fatalError);
-    QVERIFY(form1_->Load());
-    form1_->findChild<QPushButton*>("Command2")->click();
+    mainWindow_ = std::make_unique<MainWindow>(folder_->path(), dialogs_);
+    QSignalSpy fatal(mainWindow_.get(), &MainWindow::fatalError);
+    QVERIFY(mainWindow_->load());
+    mainWindow_->findChild<QPushButton*>("editButton")->click();
     QCOMPARE(fatal.size(), 1);
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.shown[0].contains(QDir::toNativeSeparators(folder_->file("kaolist1.txt"))));
     QVERIFY(!editor() || !editor()->isVisible());
 }
 
-void TestForm2::commit()
+void TestListEditor::commit()
 {
     open({ "a", "b", "c" }, { "p", "" });
-    form1_->findChild<QCheckBox*>("Check1")->click();
-    list("List1")->setListIndex(2);
-    button("Command4")->click(); // a c b
-    list("List1")->setListIndex(0);
-    button("Command1")->click(); // c b; pool p, "", a
-    button("Command7")->click();
+    mainWindow_->findChild<QCheckBox*>("alwaysOnTopBox")->click();
+    list("currentList")->setListIndex(2);
+    button("upButton")->click(); // a c b
+    list("currentList")->setListIndex(0);
+    button("moveToPoolButton")->click(); // c b; pool p, "", a
+    button("okButton")->click();
     QCOMPARE(folder_->read("kaolist2.txt"), QByteArray("c\r\nb\r\n"));
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray("p\r\n\r\na\r\n"));
     QVERIFY(!editor() || !editor()->isVisible());
-    QVERIFY(form1_->isLoaded());
-    auto* main = form1_->findChild<ListBox*>("List1");
+    QVERIFY(mainWindow_->isLoaded());
+    auto* main = mainWindow_->findChild<ListBox*>("faceList");
     QCOMPARE(texts(main), (QStringList { "c", "b" }));
     QCOMPARE(selected(main), -1);
-    QVERIFY(form1_->findChild<QCheckBox*>("Check1")->isChecked());
-    QVERIFY(form1_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(mainWindow_->findChild<QCheckBox*>("alwaysOnTopBox")->isChecked());
+    QVERIFY(mainWindow_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(QSettings("Nikomaru", "Nikomaru").value("Setting/Check").toString(), "True");
 
     // The next editor shows what was stored.
     QTRY_VERIFY(!editor());
-    form1_->findChild<QPushButton*>("Command2")->click();
-    QCOMPARE(texts(list("List1")), (QStringList { "c", "b" }));
+    mainWindow_->findChild<QPushButton*>("editButton")->click();
+    QCOMPARE(texts(list("currentList")), (QStringList { "c", "b" }));
 }
 
-void TestForm2::commitEmptyLists()
+void TestListEditor::commitEmptyLists()
 {
     open({}, {});
-    button("Command7")->click();
+    button("okButton")->click();
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray(""));
     QCOMPARE(folder_->read("kaolist2.txt"), QByteArray(""));
-    QCOMPARE(form1_->findChild<ListBox*>("List1")->count(), 0);
+    QCOMPARE(mainWindow_->findChild<ListBox*>("faceList")->count(), 0);
 }
 
-void TestForm2::commitWhileMainWindowClosed()
+void TestListEditor::commitWhileMainWindowClosed()
 {
     open({ "a" }, {});
-    QSignalSpy ended(form1_.get(), &Form1::allWindowsUnloaded);
-    form1_->close();
-    button("Command7")->click();
-    QVERIFY(form1_->isLoaded());
-    QVERIFY(form1_->isVisible());
+    QSignalSpy ended(mainWindow_.get(), &MainWindow::allWindowsUnloaded);
+    mainWindow_->close();
+    button("okButton")->click();
+    QVERIFY(mainWindow_->isLoaded());
+    QVERIFY(mainWindow_->isVisible());
     QTest::qWait(20);
     QCOMPARE(ended.size(), 0);
 }
 
-void TestForm2::cancelWritesNothing()
+void TestListEditor::cancelWritesNothing()
 {
     const QByteArray pool("p\r\nq"), current("\x82\xA0\r\n");
     folder_->write("kaolist1.txt", pool);
     folder_->write("kaolist2.txt", current);
-    form1_ = std::make_unique<Form1>(folder_->path(), dialogs_);
-    QVERIFY(form1_->Load());
-    form1_->findChild<QPushButton*>("Command2")->click();
-    list("List1")->setListIndex(0);
-    button("Command1")->click();
+    mainWindow_ = std::make_unique<MainWindow>(folder_->path(), dialogs_);
+    QVERIFY(mainWindow_->load());
+    mainWindow_->findChild<QPushButton*>("editButton")->click();
+    list("currentList")->setListIndex(0);
+    button("moveToPoolButton")->click();
     dialogs_.inputs.enqueue(u"new"_s);
-    button("Command3")->click();
-    button("Command8")->click();
+    button("createButton")->click();
+    button("cancelButton")->click();
     QCOMPARE(folder_->read("kaolist1.txt"), pool);
     QCOMPARE(folder_->read("kaolist2.txt"), current);
-    QCOMPARE(form1_->findChild<ListBox*>("List1")->count(), 1);
+    QCOMPARE(mainWindow_->findChild<ListBox*>("faceList")->count(), 1);
     QTRY_VERIFY(!editor());
 }
 
-void TestForm2::failedCommitKeepsEdits()
+void TestListEditor::failedCommitKeepsEdits()
 {
     open({ "a" }, { "p" });
-    list("List1")->setListIndex(0);
-    button("Command1")->click();
+    list("currentList")->setListIndex(0);
+    button("moveToPoolButton")->click();
     QFile::remove(folder_->file("kaolist2.txt"));
     QVERIFY(QDir(folder_->path()).mkdir("kaolist2.txt"));
-    button("Command7")->click();
+    button("okButton")->click();
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.shown[0].contains(QDir::toNativeSeparators(folder_->file("kaolist2.txt"))));
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray("p\r\n"));
     QVERIFY(editor()->isVisible());
-    QCOMPARE(texts(list("List2")), (QStringList { "p", "a" }));
-    QCOMPARE(texts(form1_->findChild<ListBox*>("List1")), QStringList { "a" });
+    QCOMPARE(texts(list("poolList")), (QStringList { "p", "a" }));
+    QCOMPARE(texts(mainWindow_->findChild<ListBox*>("faceList")), QStringList { "a" });
     QCOMPARE(folder_->entries().size(), 2); // no temporary left behind
 }
 
-void TestForm2::versionNotice()
+void TestListEditor::versionNotice()
 {
     open({}, {});
-    button("Command10")->click();
+    button("versionButton")->click();
     QCOMPARE(dialogs_.shown.size(), 1);
     const QStringList lines = dialogs_.shown[0].split("\r\n");
     QCOMPARE(lines.size(), 4);
@@ -416,7 +416,7 @@ void TestForm2::versionNotice()
     QVERIFY(lines[3].startsWith(u"URL："_s));
 }
 
-void TestForm2::import_data()
+void TestListEditor::import_data()
 {
     QTest::addColumn<QByteArray>("file"); // "<cancel>": the dialog is cancelled
     QTest::addColumn<QStringList>("expectedPool");
@@ -432,11 +432,11 @@ void TestForm2::import_data()
     QTest::newRow("a missing file") << QByteArray("<missing>") << QStringList { "p", "q" };
 }
 
-void TestForm2::import()
+void TestListEditor::import()
 {
     QFETCH(QByteArray, file);
     open({ "c" }, { "p", "q" });
-    list("List2")->setListIndex(1);
+    list("poolList")->setListIndex(1);
     QDir::setCurrent(settingsDir_->path());
     if (file == "<missing>") {
         dialogs_.files.enqueue(folder_->file("none.txt"));
@@ -444,27 +444,27 @@ void TestForm2::import()
         folder_->write("import.txt", file);
         dialogs_.files.enqueue(folder_->file("import.txt"));
     }
-    button("Command9")->click();
-    QTEST(texts(list("List2")), "expectedPool");
-    QCOMPARE(selected(list("List2")), 1);
-    QCOMPARE(texts(list("List1")), QStringList { "c" });
+    button("importButton")->click();
+    QTEST(texts(list("poolList")), "expectedPool");
+    QCOMPARE(selected(list("poolList")), 1);
+    QCOMPARE(texts(list("currentList")), QStringList { "c" });
     QCOMPARE(dialogs_.shown, QStringList { u"「リストに追加できる顔文字」にインポートします。"_s });
     QCOMPARE(dialogs_.lastInitialDir, QDir::currentPath());
     QCOMPARE(dialogs_.lastFilter, u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0"_s);
     QCOMPARE(folder_->read("kaolist1.txt"), QByteArray("p\r\nq\r\n"));
 }
 
-void TestForm2::importStopsAtCapacity()
+void TestListEditor::importStopsAtCapacity()
 {
     open({}, { "p", "q" });
     dialogs_.files.enqueue(folder_->file("kaolist1.txt"));
-    button("Command9")->click();
-    QCOMPARE(texts(list("List2")), (QStringList { "p", "q", "p", "q" })); // the pool imported into itself
+    button("importButton")->click();
+    QCOMPARE(texts(list("poolList")), (QStringList { "p", "q", "p", "q" })); // the pool imported into itself
     folder_->write("big.txt", QByteArray("x\r\n").repeated(40000));
     dialogs_.files.enqueue(folder_->file("big.txt"));
-    button("Command9")->click();
-    QCOMPARE(list("List2")->count(), 32767);
+    button("importButton")->click();
+    QCOMPARE(list("poolList")->count(), 32767);
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestListEditor)
+#include "tst_listeditor.moc"

@@ -1,6 +1,6 @@
 #include "dialogs.h"
 
-#include "module1.h"
+#include "desktop.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -64,7 +64,7 @@ std::optional<QString> SystemDialogs::input(QWidget* parent, const QString& prom
 
 QString SystemDialogs::openFile(QWidget* parent, const QString& filter, const QString& initialDir)
 {
-    return Module1::OpenFileDialog(parent, filter, initialDir);
+    return platform::openFileDialog(parent, filter, initialDir);
 }
 
 void installAppearance(QApplication& app)

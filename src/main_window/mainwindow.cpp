@@ -1,0 +1,180 @@
+#include "mainwindow.h"
+
+#include "buildinfo.h"
+#include "clipboard.h"
+#include "controls.h"
+#include "desktop.h"
+#include "dialogs.h"
+#include "facefile.h"
+#include "listeditor.h"
+#include "settings.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString kSettingApplication = QStringLiteral("Nikomaru");
+const QString kSettingSection = QStringLiteral("Setting");
+const QString kSettingKey = QStringLiteral("Check");
+const QString kSettingOn = QStringLiteral("True");
+
+constexpr int kHorizontalExtent = 200;
+
+} // namespace
+
+MainWindow::MainWindow(const QString& applicationFolder, Dialogs& dialogs)
+    : FixedWindow(QStringLiteral("Nikomaru"), twips::size(1590, 4500), DefaultButton::Set)
+    , folder_(applicationFolder)
+    , dialogs_(dialogs)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+
+    // Created in tab order.
+    faceList_
+        = controls::list(this, "faceList", QStringLiteral("顔文字"), twips::rect(0, 0, 1575, 2220), kHorizontalExtent);
+    copyButton_ = controls::button(this, "copyButton", QStringLiteral("コピー"), twips::rect(0, 2280, 1575, 645));
+    editButton_ = controls::button(this, "editButton", QStringLiteral("編集"), twips::rect(0, 2910, 1575, 645));
+    aboutButton_ = controls::button(this, "aboutButton", QStringLiteral("About"), twips::rect(0, 3540, 1575, 645));
+    alwaysOnTopBox_ = new QCheckBox(QStringLiteral("常に手前に表示"), this);
+    alwaysOnTopBox_->setObjectName(QStringLiteral("alwaysOnTopBox"));
+    alwaysOnTopBox_->setGeometry(twips::rect(0, 4260, 1575, 180));
+    copyButton_->setDefault(true);
+
+    connect(copyButton_, &QPushButton::clicked, this, &MainWindow::copySelectedFace);
+    connect(editButton_, &QPushButton::clicked, this, &MainWindow::openEditor);
+    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(alwaysOnTopBox_, &QCheckBox::clicked, this, &MainWindow::applyAlwaysOnTop);
+}
+
+MainWindow::~MainWindow()
+{
+    delete editor_; // it has no parent; it must not outlive the main window
+}
+
+ListEditor* MainWindow::editor() const
+{
+    return editor_;
+}
+
+bool MainWindow::load()
+{
+    if (loaded_)
+        return true;
+    if (!readListAndOption()) {
+        faceList_->clear();
+        emit fatalError();
+        return false;
+    }
+    loaded_ = true;
+    // The focus starts on the list; a button that had it when the window was unloaded would
+    // otherwise take it back on show and keep answering Enter.
+    faceList_->setFocus(Qt::OtherFocusReason);
+    editButton_->setDefault(false);
+    aboutButton_->setDefault(false);
+    copyButton_->setDefault(true);
+    show();
+    return true;
+}
+
+void MainWindow::unload()
+{
+    if (!loaded_)
+        return;
+    storeOption();
+    loaded_ = false;
+    hide();
+    faceList_->clear();
+    alwaysOnTopBox_->setChecked(false);
+    // A fresh window is an ordinary one until the option is restored.
+    overrideWindowFlags(windowFlags() & ~Qt::WindowStaysOnTopHint);
+    destroy();
+    checkProgramEnd();
+}
+
+bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs)
+{
+    const QString path = faces::faceFilePath(folder, fileName);
+    QString reason;
+    const auto faces = faces::readFaceFile(path, &reason);
+    if (!faces) {
+        dialogs.message(nullptr,
+            QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
+                .arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    list.addItems(*faces);
+    return true;
+}
+
+bool MainWindow::readListAndOption()
+{
+    if (!loadFaceList(*faceList_, folder_, faces::kCurrentFileName, dialogs_))
+        return false;
+
+    if (platform::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn) {
+        alwaysOnTopBox_->setChecked(true);
+        applyAlwaysOnTop(); // as a click would
+    }
+    return true;
+}
+
+void MainWindow::storeOption()
+{
+    platform::writeSetting(
+        kSettingApplication, kSettingSection, kSettingKey, alwaysOnTopBox_->isChecked() ? kSettingOn : QString());
+}
+
+void MainWindow::copySelectedFace()
+{
+    const int index = faceList_->listIndex();
+    platform::setClipboardText(index < 0 ? QString() : faceList_->text(index));
+}
+
+void MainWindow::openEditor()
+{
+    if (!editor_) {
+        editor_ = new ListEditor(*this, folder_, dialogs_);
+        connect(editor_, &QDialog::finished, this, &MainWindow::checkProgramEnd);
+        connect(editor_, &ListEditor::fatalError, this, &MainWindow::fatalError);
+        if (!editor_->load())
+            return;
+        editor_->show();
+        return;
+    }
+    // Already open: only bring it forward, with its unsaved edits.
+    editor_->raise();
+    editor_->activateWindow();
+}
+
+void MainWindow::showAbout()
+{
+    dialogs_.message(
+        this, QStringLiteral("Nikomaru Ver1.02\r\n制作：%1").arg(QString::fromUtf8(buildinfo::kMakerName)));
+}
+
+void MainWindow::applyAlwaysOnTop()
+{
+    platform::setAlwaysOnTop(*this, alwaysOnTopBox_->isChecked());
+}
+
+void MainWindow::checkProgramEnd()
+{
+    // Runs after the current handler has returned: a handler may unload every window and
+    // load one again without ending the program.
+    QTimer::singleShot(0, this, [this] {
+        if (!loaded_ && !(editor_ && editor_->isVisible()))
+            emit allWindowsUnloaded();
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    unload();
+}
