@@ -1,11 +1,16 @@
 #include "facefile.h"
 
+#include "filesync.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <vector>
 
@@ -38,40 +43,129 @@ QByteArray serialize(const FaceList& faces)
     return encodeText(QString(faces.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 }
 
-std::optional<FaceList> readFaceFile(const QString& path, QString* reason, Detection detection)
+namespace {
+
+// Opens a regular file for reading without blocking: a FIFO or a device is refused before open().
+bool openRegularFile(QFile& file, QString* reason)
 {
-    std::optional<FaceList> faces = readTextFile(path, reason, detection);
-    if (faces && faces->size() > kMaxFaces) {
-        *reason = QStringLiteral("顔文字が多すぎます（%1 個。扱えるのは %2 個までです）。")
-                      .arg(faces->size())
-                      .arg(kMaxFaces);
-        return std::nullopt;
-    }
-    return faces;
+    const QFileInfo info(file.fileName()); // isFile() looks through links
+    if (!info.exists())
+        *reason = QStringLiteral("ファイルが見つかりません。");
+    else if (info.isDir())
+        *reason = QStringLiteral("ファイルではなくフォルダーです。");
+    else if (!info.isFile())
+        *reason = QStringLiteral("通常のファイルではありません。");
+    else if (!file.open(QIODevice::ReadOnly))
+        *reason = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
+    else
+        return true;
+    return false;
 }
 
-std::optional<FaceList> readTextFile(const QString& path, QString* reason, Detection detection)
+// The whole content of a face list file, at most kMaxFileBytes.
+std::optional<QByteArray> readFaceFileBytes(const QString& path, QString* reason)
 {
-    const QFileInfo info(path);
     QFile file(path);
-    if (!info.exists()) {
-        *reason = QStringLiteral("ファイルが見つかりません。");
+    if (!openRegularFile(file, reason))
         return std::nullopt;
-    }
-    if (info.isDir()) {
-        *reason = QStringLiteral("ファイルではなくフォルダーです。");
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
+    // Read one byte past the limit: a file that grows while it is read is caught as well.
+    QByteArray bytes = file.size() > kMaxFileBytes ? QByteArray() : file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         *reason = QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString());
         return std::nullopt;
     }
-    return splitLines(decodeText(bytes, detection));
+    if (file.size() > kMaxFileBytes || bytes.size() > kMaxFileBytes) {
+        *reason = QStringLiteral("ファイルが大きすぎます（扱えるのは %1 MiB までです）。").arg(kMaxFileBytes >> 20);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QByteArray digestOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// Where the bytes read so far can be cut without splitting a character: after the last line end,
+// kept at a whole UTF-16 unit for a UTF-16 file.
+qsizetype safeCut(const QByteArray& bytes)
+{
+    qsizetype cut = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1;
+    if ((bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) && cut % 2 != 0)
+        ++cut;
+    return std::min(cut, bytes.size());
+}
+
+// The system's reason for a failed write, in Japanese where it is one people meet.
+QString writeFailure(int error, const QString& fallback)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("ディスクの空き領域が足りません");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("書き込む権限がありません");
+    case EROFS:
+        return QStringLiteral("読み取り専用のファイルシステムです");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きでエラーが起きました");
+    default:
+        return fallback;
+    }
+}
+
+} // namespace
+
+std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByteArray* digest)
+{
+    const std::optional<QByteArray> bytes = readFaceFileBytes(path, reason);
+    if (!bytes)
+        return std::nullopt;
+    FaceList faces = splitLines(decodeText(*bytes));
+    if (faces.size() > kMaxFaces) {
+        *reason = QStringLiteral("顔文字が多すぎます（%1 個。扱えるのは %2 個までです）。")
+                      .arg(faces.size())
+                      .arg(kMaxFaces);
+        return std::nullopt;
+    }
+    if (digest)
+        *digest = digestOf(*bytes);
+    return faces;
+}
+
+std::optional<FaceList> readTextFile(const QString& path, qsizetype maxFaces)
+{
+    QFile file(path);
+    QString reason;
+    if (maxFaces <= 0 || !openRegularFile(file, &reason))
+        return std::nullopt;
+    // Read in doubling steps until the faces wanted are complete, so that a huge file costs no
+    // more than twice what is kept.
+    QByteArray bytes;
+    for (qint64 want = 1 << 20;; want = std::min(want * 2, kMaxFileBytes)) {
+        bytes += file.read(want - bytes.size());
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        if (bytes.size() < want || want == kMaxFileBytes) {
+            FaceList faces = splitLines(decodeText(bytes, Detection::AnyText));
+            if (bytes.size() == want && !file.atEnd() && !faces.isEmpty())
+                faces.removeLast(); // cut off by the limit
+            return faces.mid(0, maxFaces);
+        }
+        // The last face read so far may be cut short: count only the ones before it.
+        FaceList faces = splitLines(decodeText(QByteArrayView(bytes).first(safeCut(bytes)), Detection::AnyText));
+        if (faces.size() > maxFaces)
+            return faces.mid(0, maxFaces);
+    }
+}
+
+QByteArray fileDigest(const QString& path)
+{
+    QString reason;
+    const std::optional<QByteArray> bytes = readFaceFileBytes(path, &reason);
+    return bytes ? digestOf(*bytes) : QByteArray();
 }
 
 bool writeFaceFiles(const QList<FileContent>& files, QString* failedPath, QString* reason)
@@ -80,9 +174,17 @@ bool writeFaceFiles(const QList<FileContent>& files, QString* failedPath, QStrin
     for (const FileContent& content : files) {
         auto& file = pending.emplace_back(std::make_unique<QSaveFile>(content.path));
         const QByteArray bytes = serialize(content.faces);
-        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
+        // Every byte must be on the disk before any file is replaced: a short write, a flush
+        // that finds the disk full or a failed sync all stop the save here.
+        errno = 0;
+        int error = 0;
+        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size() || !file->flush())
+            error = errno ? errno : -1;
+        else
+            error = syncFile(file->handle());
+        if (error != 0) {
             *failedPath = content.path;
-            *reason = QStringLiteral("ファイルに書き込めません（%1）。").arg(file->errorString());
+            *reason = QStringLiteral("ファイルに書き込めません（%1）。").arg(writeFailure(error, file->errorString()));
             return false; // uncommitted temporaries are removed with their QSaveFile
         }
     }
@@ -92,22 +194,28 @@ bool writeFaceFiles(const QList<FileContent>& files, QString* failedPath, QStrin
     for (qsizetype i = 0; i < files.size(); ++i) {
         QFile old(files[i].path);
         previous.append(old.open(QIODevice::ReadOnly) ? std::optional(old.readAll()) : std::nullopt);
+        errno = 0;
         if (pending[i]->commit())
             continue;
         *failedPath = files[i].path;
-        *reason = QStringLiteral("ファイルを置き換えられません（%1）。").arg(pending[i]->errorString());
+        *reason = QStringLiteral("ファイルを置き換えられません（%1）。")
+                      .arg(writeFailure(errno, pending[i]->errorString()));
         for (qsizetype j = 0; j < i; ++j) {
             if (!previous[j]) {
                 QFile::remove(files[j].path);
                 continue;
             }
             QSaveFile restore(files[j].path);
-            if (restore.open(QIODevice::WriteOnly))
-                restore.write(*previous[j]);
+            if (restore.open(QIODevice::WriteOnly) && restore.write(*previous[j]) == previous[j]->size()
+                && restore.flush())
+                syncFile(restore.handle());
             restore.commit();
         }
         return false;
     }
+    // The renames themselves become durable with the folder.
+    for (const FileContent& content : files)
+        syncFolder(QFileInfo(content.path).absolutePath());
     return true;
 }
 
@@ -120,6 +228,11 @@ QString applicationFolder()
 QString faceFilePath(const QString& folder, const char* fileName)
 {
     return QDir(folder).filePath(QString::fromLatin1(fileName));
+}
+
+QString lockFilePath(const QString& folder)
+{
+    return QDir(folder).filePath(QStringLiteral("kaolist.lock"));
 }
 
 } // namespace faces

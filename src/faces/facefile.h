@@ -21,12 +21,22 @@ FaceList splitLines(QStringView text);
 // survive it, in UTF-8 with a byte order mark.
 QByteArray serialize(const FaceList& faces);
 
-// Reads a whole face list file. On failure returns nothing and sets *reason to a short
-// Japanese sentence (the file is missing, cannot be opened, is too long, ...).
-std::optional<FaceList> readFaceFile(const QString& path, QString* reason, Detection detection = Detection::Strict);
+// Face list files larger than this are refused before they are read.
+inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
-// Reads any text file for import, without the list's size limit; nothing on failure.
-std::optional<FaceList> readTextFile(const QString& path, QString* reason, Detection detection);
+// Reads a whole face list file: a regular file (links resolved) of at most kMaxFileBytes with at
+// most kMaxFaces faces. On failure returns nothing and sets *reason to a short Japanese sentence
+// (the file is missing, is no regular file, is too long, ...). *digest, when given, identifies
+// the bytes read, as fileDigest() does.
+std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByteArray* digest = nullptr);
+
+// Reads any text file for import: its first maxFaces faces, reading no more of the file than
+// those need (and never more than kMaxFileBytes). Nothing when it cannot be read.
+std::optional<FaceList> readTextFile(const QString& path, qsizetype maxFaces);
+
+// Identifies a file's content, to tell whether someone changed it since it was read; empty when
+// the file cannot be read.
+QByteArray fileDigest(const QString& path);
 
 struct FileContent {
     QString path;
@@ -34,8 +44,10 @@ struct FileContent {
 };
 
 // Replaces the content of every file, or of none: each is written in full to a temporary file
-// beside it first, so a failure or a crash never leaves a file truncated or half written. On
-// failure returns false, sets *failedPath and *reason, and leaves every file as it was.
+// beside it and forced to the disk before any is renamed over its file, so a failure, a crash or
+// a power cut never leaves a file truncated or half written. On failure returns false, sets
+// *failedPath and *reason (the system's reason, in Japanese where known), and leaves every file
+// as it was.
 bool writeFaceFiles(const QList<FileContent>& files, QString* failedPath, QString* reason);
 
 // The folder of the running executable with links resolved, without a trailing separator.
@@ -43,5 +55,8 @@ QString applicationFolder();
 
 // The full path of a face list file in the given folder.
 QString faceFilePath(const QString& folder, const char* fileName);
+
+// The lock file that serialises saves of the face lists in the folder across processes.
+QString lockFilePath(const QString& folder);
 
 } // namespace faces

@@ -9,11 +9,13 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLockFile>
 #include <QTimer>
 
 namespace {
 
 constexpr int kHorizontalExtent = 200;
+constexpr int kLockWaitMs = 5000;
 
 const QString kSelectFromCurrent = QStringLiteral("「只今のリスト」から、顔文字を選択してください");
 const QString kSelectFromPool = QStringLiteral("「リストに追加できる顔文字」から、顔文字を選択してください");
@@ -21,6 +23,9 @@ const QString kSelectFromCurrentToMove = QStringLiteral("「只今のリスト�
 const QString kListFull = QStringLiteral("リストがいっぱいのため、これ以上追加できません。\r\n"
                                          "一つのリストに入れられる顔文字は %1 個までです。")
                               .arg(faces::kMaxFaces);
+
+const QString kChangedElsewhere = QStringLiteral("この画面を開いた後に、顔文字のリストがほかで変更されています。\r\n"
+                                                 "上書きして保存してよろしいですか？");
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
 {
@@ -84,8 +89,8 @@ ListEditor::ListEditor(MainWindow& mainWindow, const QString& applicationFolder,
 
 bool ListEditor::load()
 {
-    if (loadFaceList(*poolList_, folder_, faces::kPoolFileName, dialogs_)
-        && loadFaceList(*currentList_, folder_, faces::kCurrentFileName, dialogs_))
+    if (loadFaceList(*poolList_, folder_, faces::kPoolFileName, dialogs_, &poolDigest_)
+        && loadFaceList(*currentList_, folder_, faces::kCurrentFileName, dialogs_, &currentDigest_))
         return true;
     emit fatalError();
     return false;
@@ -172,24 +177,52 @@ void ListEditor::eraseFromPool()
         poolList_->removeItem(row);
 }
 
-void ListEditor::commit()
+bool ListEditor::save()
 {
-    QString failedPath;
-    QString reason;
-    if (!faces::writeFaceFiles({ { faces::faceFilePath(folder_, faces::kPoolFileName), poolList_->items() },
-                                   { faces::faceFilePath(folder_, faces::kCurrentFileName), currentList_->items() } },
-            &failedPath, &reason)) {
+    const QString poolPath = faces::faceFilePath(folder_, faces::kPoolFileName);
+    const QString currentPath = faces::faceFilePath(folder_, faces::kCurrentFileName);
+    const auto failed = [this](const QString& path, const QString& reason) {
         // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
         dialogs_.message(this,
             QStringLiteral("顔文字のリストを保存できませんでした。\r\n%1\r\n%2\r\n"
                            "どちらのファイルも変更していません。")
-                .arg(QDir::toNativeSeparators(failedPath), reason));
-        return;
+                .arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    };
+    // One writer at a time, so that both files always come from the same save.
+    QLockFile lock(faces::lockFilePath(folder_));
+    const auto acquire = [&] {
+        if (lock.tryLock(kLockWaitMs))
+            return true;
+        return failed(faces::lockFilePath(folder_),
+            lock.error() == QLockFile::LockFailedError ? QStringLiteral("ほかの Nikomaru が保存しているところです。")
+                                                       : QStringLiteral("保存のためのロックファイルを作れません。"));
+    };
+    if (!acquire())
+        return false;
+    if (faces::fileDigest(poolPath) != poolDigest_ || faces::fileDigest(currentPath) != currentDigest_) {
+        // Someone saved since this editor read the lists; never undo that without asking.
+        lock.unlock();
+        if (!dialogs_.askYesNo(this, kChangedElsewhere) || !acquire())
+            return false;
     }
+    QString failedPath;
+    QString reason;
+    if (!faces::writeFaceFiles(
+            { { poolPath, poolList_->items() }, { currentPath, currentList_->items() } }, &failedPath, &reason))
+        return failed(failedPath, reason);
+    return true;
+}
+
+void ListEditor::commit()
+{
+    if (!save())
+        return;
     close();
     mainWindow_.unload();
     mainWindow_.load();
 }
+
 void ListEditor::importFaces()
 {
     dialogs_.message(this, QStringLiteral("「リストに追加できる顔文字」にインポートします。"));
@@ -200,11 +233,8 @@ void ListEditor::importFaces()
     const QString path = dialogs_.openFile(this, filter, QDir::currentPath());
     if (path.isEmpty())
         return;
-    QString reason;
-    const auto faces = faces::readTextFile(path, &reason, faces::Detection::AnyText);
-    if (!faces)
-        return;
-    poolList_->addItems(faces->mid(0, std::max(0, faces::kMaxFaces - poolList_->count())));
+    if (const auto faces = faces::readTextFile(path, faces::kMaxFaces - poolList_->count()))
+        poolList_->addItems(*faces);
 }
 
 void ListEditor::showVersion()

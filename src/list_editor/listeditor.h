@@ -44,12 +44,17 @@ private:
     void swapSelected(int step);
     // True when one more face fits; otherwise tells the user.
     bool hasRoom(const ListBox& list);
+    // Writes both lists under the save lock. False when the user chose not to overwrite the
+    // changes someone else made, or the save failed (the user has been told).
+    bool save();
 
     MainWindow& mainWindow_;
     const QString folder_;
     Dialogs& dialogs_;
     ListBox* currentList_;
     ListBox* poolList_;
+    QByteArray poolDigest_; // the face list files as they were read
+    QByteArray currentDigest_;
     QPushButton* upButton_;
     QPushButton* downButton_;
 };

@@ -97,11 +97,11 @@ void MainWindow::unload()
     checkProgramEnd();
 }
 
-bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs)
+bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs, QByteArray* digest)
 {
     const QString path = faces::faceFilePath(folder, fileName);
     QString reason;
-    const auto faces = faces::readFaceFile(path, &reason);
+    const auto faces = faces::readFaceFile(path, &reason, digest);
     if (!faces) {
         dialogs.message(nullptr,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")

@@ -11,8 +11,9 @@ class ListBox;
 class QPushButton;
 
 // Appends the faces of one face list file in the folder to the list; when the file cannot be
-// read, tells the user which file and why, and returns false.
-bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs);
+// read, tells the user which file and why, and returns false. *digest identifies what was read.
+bool loadFaceList(
+    ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs, QByteArray* digest = nullptr);
 
 // The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
 // One object for the whole run; load() and unload() may be repeated.

@@ -13,7 +13,7 @@ public:
     {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
             return {};
-        return texts_.at(index.row());
+        return shown(texts_.at(index.row()));
     }
 
     const QStringList& texts() const { return texts_; }
@@ -44,6 +44,16 @@ public:
     }
 
 private:
+    // At most 200 pixels of a face are ever seen: drawing and measuring a face of megabytes
+    // would stall every repaint. The face itself stays whole for copying and saving.
+    static QString shown(const QString& text)
+    {
+        constexpr qsizetype kMaxShown = 512;
+        if (text.size() <= kMaxShown)
+            return text;
+        return text.left(text.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown);
+    }
+
     QStringList texts_;
 };
 
