@@ -154,9 +154,13 @@ std::optional<FaceList> readTextFile(const QString& path, qsizetype maxFaces)
                 faces.removeLast(); // cut off by the limit
             return faces.mid(0, maxFaces);
         }
-        // The last face read so far may be cut short: count only the ones before it.
-        FaceList faces = splitLines(decodeText(QByteArrayView(bytes).first(safeCut(bytes)), Detection::AnyText));
-        if (faces.size() > maxFaces)
+        // Count only faces known to be whole: up to a line end, and not the last one when a
+        // UTF-16 file was cut inside a line.
+        const QString text = decodeText(QByteArrayView(bytes).first(safeCut(bytes)), Detection::AnyText);
+        FaceList faces = splitLines(text);
+        if (!text.endsWith(u'\n') && !text.endsWith(u'\r') && !faces.isEmpty())
+            faces.removeLast();
+        if (faces.size() >= maxFaces)
             return faces.mid(0, maxFaces);
     }
 }

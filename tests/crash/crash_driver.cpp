@@ -14,13 +14,13 @@ int main(int argc, char* argv[])
     if (argc != 2)
         return 2;
     FakeDialogs dialogs;
-    MainWindow form1(QString::fromLocal8Bit(argv[1]), dialogs);
-    if (!form1.load())
+    MainWindow mainWindow(QString::fromLocal8Bit(argv[1]), dialogs);
+    if (!mainWindow.load())
         return 1;
-    auto* edit = form1.findChild<QPushButton*>(QStringLiteral("editButton"));
+    auto* edit = mainWindow.findChild<QPushButton*>(QStringLiteral("editButton"));
     for (;;) {
         edit->click();
-        ListEditor* editor = form1.editor();
+        ListEditor* editor = mainWindow.editor();
         auto* pool = editor->findChild<ListBox*>(QStringLiteral("poolList"));
         if (pool->count() == 0)
             return 0;

@@ -24,13 +24,13 @@ start_virtual_display
 (cd "$work" && exec "$prefix/bin/nikomaru") &
 pid=$!
 window=$(window_named Nikomaru) || window=""
-check "the installed program starts" [ -n "$window" ]
+check_now "the installed program starts" [ -n "$window" ]
 if [ -n "$window" ]; then
-  xdotool windowactivate --sync "$window" >/dev/null 2>&1; sleep 0.3
-  xdotool key --clearmodifiers Down Home Return; sleep 0.3
-  check "it shows the lists beside it" [ "$(xclip -o -selection clipboard 2>/dev/null)" = "mine" ]
+  activate "$window"
+  xdotool key --clearmodifiers Down Home Return
+  check "it shows the lists beside it" clipboard_is "mine"
 fi
-kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; pid=""
+kill "$pid" 2>/dev/null; eventually ended; pid=""
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 check "reinstalling keeps the person's list" cmp -s "$lists/kaolist2.txt" <(printf 'mine\r\nsecond\r\n')

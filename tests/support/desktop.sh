@@ -1,5 +1,5 @@
 # Sourced by the real-desktop test scripts: a virtual display, a work folder, the program's pid,
-# all ended and removed on exit, and check() counting failures.
+# all ended and removed on exit, and check() counting failures. Every wait is bounded.
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/virtual-display.sh"
 
 work=$(mktemp -d)
@@ -14,10 +14,12 @@ trap cleanup EXIT
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
-check() {  # check "what" command...
+check_now() {  # check_now "what" command...: the command must succeed now
   local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); return 1; fi
 }
+check() { check_now "$1" eventually "${@:2}"; }  # the command must hold within 10 s
+eventually() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 # Prints the id of the visible window with this exact title, waiting up to 10 s.
 window_named() {
@@ -29,6 +31,9 @@ window_named() {
   done
   return 1
 }
+activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 finish() {
   echo "$failures failed"

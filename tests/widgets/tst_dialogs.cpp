@@ -6,7 +6,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -20,38 +19,32 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Waits for the modal box of type T, hands it to check, then always closes it through
-// finish, so that a failed check cannot leave exec() waiting for a person.
-template <typename T> void whenShown(std::function<void(T*)> check, std::function<void(T*)> finish)
+// Waits for the modal box of type T and hands it to act, which must close it; the box is closed
+// anyway should act fail, so that exec() never waits for a person.
+template <typename T> void whenShown(std::function<void(T*)> act)
 {
     auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, [timer, check, finish] {
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
         auto* box = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!box)
             return;
         timer->stop();
         timer->deleteLater();
-        check(box);
-        finish(box);
+        act(box);
+        if (box->isVisible())
+            box->reject();
     });
     timer->start(10);
 }
 
-QStringList buttonTexts(QWidget* box)
+// The window title, the text and the buttons' texts, sorted; empty when a button has an icon.
+QStringList describe(QDialog* box, const QString& text)
 {
-    QStringList texts;
+    QStringList seen { box->windowTitle(), text };
     for (QAbstractButton* button : box->findChild<QDialogButtonBox*>()->buttons())
-        texts.append(button->text());
-    texts.sort();
-    return texts;
-}
-
-bool anyButtonHasIcon(QWidget* box)
-{
-    for (QAbstractButton* button : box->findChild<QDialogButtonBox*>()->buttons())
-        if (!button->icon().isNull())
-            return true;
-    return false;
+        seen.append(button->icon().isNull() ? button->text() : u"<icon>"_s);
+    std::sort(seen.begin() + 2, seen.end());
+    return seen;
 }
 
 } // namespace
@@ -61,9 +54,8 @@ class TestDialogs : public QObject {
 
 private slots:
     void initTestCase() { installAppearance(*qApp); }
-    void message();
-    void askYesNo_data();
-    void askYesNo();
+    void messages_data();
+    void messages();
     void input_data();
     void input();
     void openFile();
@@ -72,42 +64,33 @@ private:
     SystemDialogs dialogs_;
 };
 
-void TestDialogs::message()
+void TestDialogs::messages_data()
 {
-    QStringList seen;
-    whenShown<QMessageBox>(
-        [&](QMessageBox* box) {
-            seen << box->windowTitle() << box->text() << buttonTexts(box);
-            QCOMPARE(box->icon(), QMessageBox::NoIcon);
-            QVERIFY(!anyButtonHasIcon(box));
-        },
-        [](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
-    dialogs_.message(nullptr, u"一行目\r\n二行目"_s);
-    QCOMPARE(seen, (QStringList { "Nikomaru", u"一行目\n二行目"_s, "OK" }));
-}
-
-void TestDialogs::askYesNo_data()
-{
-    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("answer"); // -1: a message with OK only
     QTest::addColumn<bool>("expected");
+    QTest::newRow("message") << -1 << false;
     QTest::newRow("yes") << int(QMessageBox::Yes) << true;
     QTest::newRow("no") << int(QMessageBox::No) << false;
     QTest::newRow("closed") << int(QMessageBox::NoButton) << false;
 }
 
-void TestDialogs::askYesNo()
+void TestDialogs::messages()
 {
     QFETCH(int, answer);
-    QStringList buttons;
-    whenShown<QMessageBox>([&](QMessageBox* box) { buttons = buttonTexts(box); },
-        [answer](QMessageBox* box) {
-            if (answer == QMessageBox::NoButton)
-                box->close();
-            else
-                box->button(QMessageBox::StandardButton(answer))->click();
-        });
+    QStringList seen;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        seen = describe(box, box->text());
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        if (answer > 0)
+            box->button(QMessageBox::StandardButton(answer))->click();
+    });
+    if (answer < 0) {
+        dialogs_.message(nullptr, u"一行目\r\n二行目"_s);
+        QCOMPARE(seen, (QStringList { "Nikomaru", u"一行目\n二行目"_s, "OK" }));
+        return;
+    }
     QTEST(dialogs_.askYesNo(nullptr, u"よろしいですか？"_s), "expected");
-    QCOMPARE(buttons, (QStringList { u"いいえ"_s, u"はい"_s }));
+    QCOMPARE(seen, (QStringList { "Nikomaru", u"よろしいですか？"_s, u"いいえ"_s, u"はい"_s }));
 }
 
 void TestDialogs::input_data()
@@ -124,54 +107,38 @@ void TestDialogs::input()
     QFETCH(bool, ok);
     QFETCH(QString, typed);
     QStringList seen;
-    whenShown<QInputDialog>(
-        [&](QInputDialog* box) {
-            seen << box->windowTitle() << box->labelText() << buttonTexts(box);
-            QVERIFY(box->findChild<QLineEdit*>()->text().isEmpty());
-            // Typed as an input method would deliver it: text carried by the event.
-            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, typed);
-            QApplication::sendEvent(box->findChild<QLineEdit*>(), &key);
-        },
-        [ok](QInputDialog* box) { ok ? box->accept() : box->reject(); });
+    whenShown<QInputDialog>([&](QInputDialog* box) {
+        seen = describe(box, box->labelText());
+        QVERIFY(box->findChild<QLineEdit*>()->text().isEmpty());
+        // Typed as an input method would deliver it: text carried by the event.
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+        QApplication::sendEvent(box->findChild<QLineEdit*>(), &key);
+        ok ? box->accept() : box->reject();
+    });
     const std::optional<QString> answer = dialogs_.input(nullptr, u"顔文字を入力してください"_s);
     QCOMPARE(seen, (QStringList { "Nikomaru", u"顔文字を入力してください"_s, "OK", u"キャンセル"_s }));
-    QCOMPARE(answer.has_value(), ok);
-    if (ok)
-        QCOMPARE(*answer, typed);
+    QCOMPARE(answer, ok ? std::optional(typed) : std::nullopt);
 }
 
 void TestDialogs::openFile()
 {
     QTemporaryDir dir;
     QFile(dir.filePath("faces.txt")).open(QIODevice::WriteOnly);
-    QFile(dir.filePath("NOEXT")).open(QIODevice::WriteOnly);
     const QString filter = u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0"_s;
-    QStringList filters;
-    QString directory;
-    whenShown<QFileDialog>(
-        [&](QFileDialog* dialog) {
+    QStringList seen;
+    for (bool accept : { true, false }) {
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
             const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
-            for (int i = 0; i < types->count(); ++i)
-                filters << types->itemText(i);
-            filters << types->currentText();
-            directory = dialog->directory().absolutePath();
+            seen = QStringList { types->currentText(), types->itemText(1), dialog->directory().absolutePath() };
             QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
-            QVERIFY(dialog->windowTitle().isEmpty() || !dialog->windowTitle().contains("Nikomaru"));
-            // The second filter shows files without a dot too.
-            QCOMPARE(dialog->nameFilters().value(1).contains("(*)"), true);
-        },
-        [&](QFileDialog* dialog) {
+            QVERIFY(dialog->nameFilters().value(1).contains("(*)")); // files without a dot too
             dialog->selectFile(dir.filePath("faces.txt"));
-            static_cast<QDialog*>(dialog)->accept();
+            accept ? static_cast<QDialog*>(dialog)->accept() : dialog->reject();
         });
-    const QString path = platform::openFileDialog(nullptr, filter, dir.path());
-    QCOMPARE(filters,
-        (QStringList { u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s, u"テキストファイル(*.txt)"_s }));
-    QCOMPARE(directory, QDir(dir.path()).absolutePath());
-    QCOMPARE(path, dir.filePath("faces.txt"));
-
-    whenShown<QFileDialog>([](QFileDialog*) {}, [](QFileDialog* dialog) { dialog->reject(); });
-    QCOMPARE(platform::openFileDialog(nullptr, filter, dir.path()), QString());
+        QCOMPARE(platform::openFileDialog(nullptr, filter, dir.path()), accept ? dir.filePath("faces.txt") : QString());
+    }
+    QCOMPARE(seen,
+        (QStringList { u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s, QDir(dir.path()).absolutePath() }));
 }
 
 QTEST_MAIN(TestDialogs)
