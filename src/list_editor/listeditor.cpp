@@ -1,6 +1,7 @@
 #include "listeditor.h"
 
 #include "buildinfo.h"
+#include "clipboard.h"
 #include "controls.h"
 #include "dialogs.h"
 #include "facefile.h"
@@ -79,6 +80,12 @@ ListEditor::ListEditor(MainWindow& mainWindow, const QString& applicationFolder,
     addButton("versionButton", QStringLiteral("バージョン情報"), twips::rect(1890, 4380, 1455, 375),
         &ListEditor::showVersion);
     currentList_->setFocus(Qt::OtherFocusReason);
+    for (ListBox* list : { currentList_, poolList_ }) {
+        connect(list, &ListBox::copyRequested, this, [list] {
+            if (list->listIndex() >= 0)
+                platform::setClipboardText(list->text(list->listIndex()));
+        });
+    }
 
     // Polled like the selection itself may change by mouse, keyboard or any of the operations.
     auto* timer = new QTimer(this);

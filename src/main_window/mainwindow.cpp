@@ -6,6 +6,7 @@
 #include "desktop.h"
 #include "dialogs.h"
 #include "facefile.h"
+#include "listbox.h"
 #include "listeditor.h"
 #include "settings.h"
 #include "twips.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(const QString& applicationFolder, Dialogs& dialogs)
     copyButton_->setDefault(true);
 
     connect(copyButton_, &QPushButton::clicked, this, &MainWindow::copySelectedFace);
+    connect(faceList_, &ListBox::copyRequested, this, &MainWindow::copySelectedFace);
     connect(editButton_, &QPushButton::clicked, this, &MainWindow::openEditor);
     connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
     connect(alwaysOnTopBox_, &QCheckBox::clicked, this, &MainWindow::applyAlwaysOnTop);
@@ -75,9 +77,6 @@ bool MainWindow::load()
     // The focus starts on the list; a button that had it when the window was unloaded would
     // otherwise take it back on show and keep answering Enter.
     faceList_->setFocus(Qt::OtherFocusReason);
-    editButton_->setDefault(false);
-    aboutButton_->setDefault(false);
-    copyButton_->setDefault(true);
     show();
     return true;
 }
@@ -140,7 +139,7 @@ void MainWindow::openEditor()
 {
     if (!editor_) {
         editor_ = new ListEditor(*this, folder_, dialogs_);
-        connect(editor_, &QDialog::finished, this, &MainWindow::checkProgramEnd);
+        connect(editor_, &FixedWindow::closed, this, &MainWindow::checkProgramEnd);
         connect(editor_, &ListEditor::fatalError, this, &MainWindow::fatalError);
         if (!editor_->load())
             return;

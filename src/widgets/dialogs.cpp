@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QRawFont>
+#include <QScreen>
 #include <QTranslator>
 
 namespace {
@@ -32,21 +35,36 @@ QString forDisplay(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// A message box that shows each line of the text whole: Qt wraps anything wider than about
+// 500 pixels, and Japanese wraps between any two characters.
+int showMessage(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), buttons, parent);
+    const std::pair<QMessageBox::StandardButton, QString> captions[] = { { QMessageBox::Ok, QStringLiteral("OK") },
+        { QMessageBox::Yes, QStringLiteral("はい") }, { QMessageBox::No, QStringLiteral("いいえ") } };
+    for (const auto& [button, caption] : captions) {
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(caption);
+    }
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        int widest = 0;
+        for (const QString& line : label->text().split(u'\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(std::min(widest + 1, box.screen()->availableGeometry().width() - 60));
+    }
+    return box.exec();
+}
+
 } // namespace
 
 void SystemDialogs::message(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), QMessageBox::Ok, parent);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box.exec();
+    showMessage(parent, text, QMessageBox::Ok);
 }
 
 bool SystemDialogs::askYesNo(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
-    return box.exec() == QMessageBox::Yes;
+    return showMessage(parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QString> SystemDialogs::input(QWidget* parent, const QString& prompt)
@@ -74,4 +92,19 @@ void installAppearance(QApplication& app)
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     app.setStyle(new PlainButtonsStyle);
+    // All text must be able to show Japanese. Where the desktop's interface font has no kana
+    // (DejaVu Sans in the C locale), a Japanese family takes its place at the same size; IPA P
+    // Gothic first, whose metrics match the 9-point font the fixed layouts were drawn for.
+    // QFontMetrics::inFont() would count the fallback fonts too: ask the font itself.
+    const auto hasKana = [](const QFont& font) { return QRawFont::fromFont(font).supportsCharacter(U'あ'); };
+    QFont font = QApplication::font();
+    if (hasKana(font))
+        return;
+    for (const char* family : { "IPAPGothic", "Noto Sans CJK JP", "Yu Gothic UI", "Meiryo UI", "Hiragino Sans" }) {
+        font.setFamilies({ QString::fromLatin1(family) });
+        if (hasKana(font)) {
+            QApplication::setFont(font);
+            return;
+        }
+    }
 }

@@ -34,5 +34,6 @@ public:
 // The caption of every box of the program.
 inline constexpr char16_t kApplicationTitle[] = u"Nikomaru";
 
-// Japanese texts for Qt's standard dialogs whatever the locale, and buttons without icons.
+// Japanese texts for Qt's standard dialogs whatever the locale, buttons without icons, and an
+// interface font that can show Japanese.
 void installAppearance(QApplication& app);

@@ -1,11 +1,14 @@
 #include "fixedwindow.h"
 
+#include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
 
+// A plain top-level widget rather than a dialog: Qt centres a dialog itself and marks the
+// position as chosen by the program, so the window manager would never place it.
 FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton defaultButton)
-    : QDialog(nullptr,
+    : QWidget(nullptr,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
     , defaultButton_(defaultButton)
@@ -17,29 +20,21 @@ FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton d
 
 void FixedWindow::keyPressEvent(QKeyEvent* event)
 {
-    // QDialog would reject (close) on Escape. reject() itself stays as it is: the close button
-    // goes through it.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        event->ignore(); // Escape included: the program's windows have no cancel button
         return;
     }
-    // Without a default button, Enter belongs to the focused button only: a button that had the
-    // focus can still be marked default after the focus moved on to a list.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && defaultButton_ == DefaultButton::None && !qobject_cast<QPushButton*>(focusWidget())) {
-        event->accept();
-        return;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (!button && defaultButton_ == DefaultButton::Set) {
+        for (QPushButton* candidate : findChildren<QPushButton*>())
+            button = candidate->isDefault() ? candidate : button;
     }
-    QDialog::keyPressEvent(event);
+    if (button && button->isEnabled())
+        button->click();
 }
 
-void FixedWindow::setVisible(bool visible)
+void FixedWindow::closeEvent(QCloseEvent* event)
 {
-    QDialog::setVisible(visible);
-    // QDialog makes the first button the default once it is shown; a window without one takes
-    // that back. A focused button still answers Enter.
-    if (visible && defaultButton_ == DefaultButton::None) {
-        for (QPushButton* button : findChildren<QPushButton*>())
-            button->setDefault(false);
-    }
+    event->accept();
+    emit closed();
 }

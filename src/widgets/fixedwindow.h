@@ -1,20 +1,24 @@
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 
 // A top-level window of fixed size with the program's icon and a close button only (no
-// minimize, no maximize). Enter activates the focused button, else the default button if the
-// window has one; Escape does nothing, since the program's windows have no cancel button.
-class FixedWindow : public QDialog {
+// minimize, no maximize), placed by the window system. Enter presses the focused button, else
+// the default button if the window has one; Escape does nothing.
+class FixedWindow : public QWidget {
     Q_OBJECT
 
 public:
     enum class DefaultButton { Set, None };
     FixedWindow(const QString& title, QSize clientSize, DefaultButton defaultButton);
-    void setVisible(bool visible) override;
+
+signals:
+    // The window was closed (by its close button, Alt+F4 or close()).
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     const DefaultButton defaultButton_;

@@ -1,7 +1,13 @@
 #include "listbox.h"
 
 #include <QAbstractListModel>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QtMath>
+
+#include <algorithm>
 
 // The entries as plain strings: no item objects, so a list of 32,767 faces fills at once.
 class ListBoxModel : public QAbstractListModel {
@@ -60,7 +66,9 @@ private:
 namespace {
 
 // Every row reports the extent as its width, so the rows are laid out that wide and the list
-// scrolls sideways over exactly that width.
+// scrolls sideways over exactly that width. Rows share the height of one measured row, so each
+// is made tall enough for a sample of what faces are written with as well: kana and kanji, and
+// symbols drawn by fallback fonts whose glyphs reach past the interface font's line.
 class FixedExtentDelegate : public QStyledItemDelegate {
 public:
     FixedExtentDelegate(int extent, QObject* parent)
@@ -70,13 +78,38 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setWidth(extent_);
-        return size;
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        if (sampledHeight_ == 0 || option.font != sampledFont_) {
+            QStyleOptionViewItem sample = item;
+            sample.text = QStringLiteral("Ágjy(^_^)あア漢ｱﾉｼ♡•ʕᴥʔ¯ツ( ͡° ͜ʖ ͡°)Дω∀๑ㅂو✧");
+            sampledHeight_ = heightFor(sample);
+            sampledFont_ = option.font;
+        }
+        return QSize(extent_, std::max(heightFor(item), sampledHeight_));
     }
 
 private:
+    // The style's height for the row, plus what the glyphs' ink reaches beyond the line: the
+    // text is centred on its line, so an overhang needs twice its size.
+    static int heightFor(const QStyleOptionViewItem& item)
+    {
+        const QWidget* view = item.widget;
+        const int styled = (view ? view->style() : QApplication::style())
+                               ->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), view)
+                               .height();
+        QTextLayout layout(item.text, item.font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const QRectF ink = QFontMetricsF(item.font).tightBoundingRect(item.text);
+        const qreal overhang = std::max({ 0.0, ink.bottom() - line.descent(), -ink.top() - line.ascent() });
+        return styled + qCeil(2 * overhang);
+    }
+
     int extent_;
+    mutable QFont sampledFont_;
+    mutable int sampledHeight_ = 0;
 };
 
 } // namespace
@@ -141,6 +174,25 @@ void ListBox::setListIndex(int index)
         selectionModel()->clear();
     else
         setCurrentIndex(model_->index(index));
+}
+
+void ListBox::focusInEvent(QFocusEvent* event)
+{
+    QListView::focusInEvent(event);
+    // Qt makes the first row current when a list gets the focus, and paints it as if selected;
+    // without a selection nothing is current, and Down selects the first row.
+    if (listIndex() < 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event)
+{
+    // The view itself would copy the current row, selected or not, and only what is shown of it.
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyRequested();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 void ListBox::setHorizontalExtent(int pixels)

@@ -6,8 +6,8 @@
 class ListBoxModel;
 
 // A single-selection list of text entries in the order they were added, like a Windows list
-// box. Rows share one height, so long lists show at once. The selection index is -1 when
-// nothing is selected.
+// box. Rows share one height, tall enough for the faces people write, so long lists show at
+// once. The selection index is -1 when nothing is selected, and then no row looks selected.
 class ListBox : public QListView {
     Q_OBJECT
 
@@ -31,6 +31,14 @@ public:
     // Scrollable sideways over exactly this width in pixels, whatever the entries' widths, as a
     // Windows list box with that horizontal extent; text beyond it is cut off.
     void setHorizontalExtent(int pixels);
+
+signals:
+    // The copy key (Ctrl+C) was pressed; what it copies is the window's to decide.
+    void copyRequested();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ListBoxModel* model_;

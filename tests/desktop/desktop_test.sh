@@ -34,17 +34,26 @@ open_editor() {
   main=$(window_named Nikomaru) && activate "$main" && keys Tab Tab Return   # faces -> コピー -> 編集
   editor=$(window_named "Nikomaru リスト編集") && activate "$editor"
 }
+editor_hints_free() { ! xprop -id "$editor" WM_NORMAL_HINTS | grep -q 'specified location'; }
 
 start_virtual_display
 start_program
 hints=$(xprop -id "$main" WM_NORMAL_HINTS)
 check "the window is fixed at 106 x 300" grep -q "minimum size: 106 by 300" <<<"$hints"
 check "the window cannot be resized" grep -q "maximum size: 106 by 300" <<<"$hints"
+check "the window manager places the window" bash -c "! grep -q 'specified location' <<<'$hints'"
 check "not on top at first start" not_above
 
-# Focus starts on the list: Home selects the first face, Down the next, Enter copies it.
+# Focus starts on the list: Ctrl+C with nothing selected copies nothing; Home selects the first
+# face, Down the next, Enter copies it; Ctrl+C copies it too.
+printf 'before' | xclip -selection clipboard
+check "another program owns the clipboard" clipboard_is "before"
+keys ctrl+c
+check "Ctrl+C without a selection empties the clipboard" clipboard_is ""
 keys Home Down Return
 check "the copied face is read back by another program" clipboard_is "あい"
+keys Down ctrl+c
+check "Ctrl+C copies the selected face" clipboard_is "ﾉｼ"
 
 # Shift+Tab reaches the check box; Space checks it.
 keys shift+Tab space
@@ -62,6 +71,7 @@ check "restarted with the option on, the window is on top" above
 
 # The editor: move the second face up, OK, and the main window shows the new order.
 if check_now "編集 opens the list editor" open_editor; then
+  check "the window manager places the editor" editor_hints_free
   keys Home Down Tab Tab Tab Tab Tab Return   # second face; poolList, 削除>>, <<追加, 新しく作る, 上に
   # 上に is now disabled (the face is first), which moved the focus on to 下に.
   keys Tab Tab Return                         # リストから抹消, OK

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using L = QStringList;
 
 namespace {
 
@@ -50,6 +50,12 @@ private slots:
         for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
             QTest::keyClick(list("currentList"), key);
         QCOMPARE(f->dialogs.shown, L());
+        // Ctrl+C copies the selected face, and nothing when none is selected.
+        QApplication::clipboard()->setText("-");
+        QTest::keySequence(list("poolList"), QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), "-");
+        QTest::keySequence(list("currentList"), QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), "b");
         for (const char* next : { "poolList", "moveToPoolButton", "moveToCurrentButton", "createButton", "upButton",
                  "downButton", "eraseButton", "okButton", "cancelButton", "importButton", "versionButton" }) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

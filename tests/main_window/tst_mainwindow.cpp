@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +15,7 @@ class TestMainWindow : public QObject {
     std::unique_ptr<WindowFixture> f;
 
 private slots:
+    void initTestCase() { installAppearance(*qApp); }
     void init() { f = std::make_unique<WindowFixture>("(^_^)\r\n\r\n\xC9\xBC\r\n", "pool\r\n"); }
 
     void layoutAndFocus()
@@ -36,39 +38,68 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), f->main("faceList"));
+        QVERIFY(!f->main<ListBox>("faceList")->currentIndex().isValid()); // nothing looks selected
         // Whatever the faces' widths, the list scrolls sideways over 200 pixels, no more.
         auto* list = f->main<ListBox>("faceList");
         list->addItem(QString(300, u'W'));
         QTRY_COMPARE(list->horizontalScrollBar()->maximum(), 200 - list->viewport()->width());
     }
 
+    void facesFitTheirRows()
+    {
+        // Every face of the starter lists and faces people use are drawn whole in the font in
+        // use: the row centres the text's line, so the glyphs' ink must stay inside the row.
+        QString reason;
+        L samples = faces::readFaceFile(STARTER_LISTS "/kaolist1.txt", &reason).value_or(L { "?" })
+            + faces::readFaceFile(STARTER_LISTS "/kaolist2.txt", &reason).value_or(L { "?" });
+        samples += { u"ʕ•ᴥ•ʔ"_s, u"¯\\_(ツ)_/¯"_s, u"( ͡° ͜ʖ ͡°)"_s, u"(๑•̀ㅂ•́)و✧"_s, u"(ﾉ◕ヮ◕)ﾉ*:･ﾟ✧"_s, u"(´∀｀)ｇ"_s };
+        auto* list = f->main<ListBox>("faceList");
+        list->addItems(samples);
+        QVERIFY(f->window->load());
+        const int row = list->visualRect(list->model()->index(0, 0)).height();
+        for (const QString& face : samples) {
+            QTextLayout layout(face, list->font());
+            layout.beginLayout();
+            const QTextLine line = layout.createLine();
+            layout.endLayout();
+            const QRectF ink = QFontMetricsF(list->font()).tightBoundingRect(face);
+            const qreal baseline = (row - line.height()) / 2 + line.ascent();
+            QVERIFY2(baseline + ink.top() >= 0 && baseline + ink.bottom() <= row,
+                qPrintable(u"%1 does not fit a row of %2 pixels"_s.arg(face).arg(row)));
+        }
+    }
+
     void keys_data()
     {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("select");
-        QTest::addColumn<int>("key");
+        QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<QString>("clipboard"); // "-": nothing copied
         QTest::addColumn<int>("messages");
-        QTest::newRow("Enter on the list copies") << "faceList" << 2 << int(Qt::Key_Return) << u"ﾉｼ"_s << 0;
+        QTest::newRow("Enter on the list copies") << "faceList" << 2 << QKeySequence(Qt::Key_Return) << u"ﾉｼ"_s << 0;
         QTest::newRow("keypad Enter on the check box copies")
-            << "alwaysOnTopBox" << 0 << int(Qt::Key_Enter) << "(^_^)" << 0;
-        QTest::newRow("copy without a selection copies nothing") << "copyButton" << -1 << int(Qt::Key_Space) << "" << 0;
-        QTest::newRow("Enter on About shows About") << "aboutButton" << 2 << int(Qt::Key_Return) << "-" << 1;
-        QTest::newRow("Escape does nothing") << "faceList" << 2 << int(Qt::Key_Escape) << "-" << 0;
+            << "alwaysOnTopBox" << 0 << QKeySequence(Qt::Key_Enter) << "(^_^)" << 0;
+        QTest::newRow("copy without a selection copies nothing")
+            << "copyButton" << -1 << QKeySequence(Qt::Key_Space) << "" << 0;
+        QTest::newRow("Enter on About shows About") << "aboutButton" << 2 << QKeySequence(Qt::Key_Return) << "-" << 1;
+        QTest::newRow("Ctrl+C copies like Copy") << "faceList" << 2 << QKeySequence(QKeySequence::Copy) << u"ﾉｼ"_s << 0;
+        QTest::newRow("Ctrl+C without a selection copies nothing")
+            << "faceList" << -1 << QKeySequence(QKeySequence::Copy) << "" << 0;
+        QTest::newRow("Escape does nothing") << "faceList" << 2 << QKeySequence(Qt::Key_Escape) << "-" << 0;
     }
 
     void keys()
     {
         QFETCH(QString, focus);
         QFETCH(int, select);
-        QFETCH(int, key);
+        QFETCH(QKeySequence, key);
         QVERIFY(f->window->load());
         QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
         f->main<ListBox>("faceList")->setListIndex(select);
         QApplication::clipboard()->setText("-");
         QWidget* widget = f->main(qPrintable(focus));
         widget->setFocus();
-        QTest::keyClick(widget, Qt::Key(key));
+        QTest::keySequence(widget, key);
         QTEST(QApplication::clipboard()->text(), "clipboard");
         QTEST(int(f->dialogs.shown.size()), "messages");
         if (!f->dialogs.shown.isEmpty())

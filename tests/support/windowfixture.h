@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSettings>
 
+using L = QStringList;
+
 // The main window over a throw-away application folder and settings file; its boxes are
 // answered by FakeDialogs.
 struct WindowFixture {
