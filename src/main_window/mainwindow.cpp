@@ -49,6 +49,12 @@ MainWindow::MainWindow(const QString& applicationFolder, Dialogs& dialogs)
 
     connect(copyButton_, &QPushButton::clicked, this, &MainWindow::copySelectedFace);
     connect(faceList_, &ListBox::copyRequested, this, &MainWindow::copySelectedFace);
+    // Quicker hands: a double-click copies the face, and a face can be dragged into another
+    // program; neither changes the list.
+    connect(faceList_, &QAbstractItemView::doubleClicked, this,
+        [this](const QModelIndex& index) { platform::setClipboardText(faceList_->text(index.row())); });
+    faceList_->setDragDropMode(QAbstractItemView::DragOnly);
+    faceList_->setDefaultDropAction(Qt::CopyAction);
     connect(editButton_, &QPushButton::clicked, this, &MainWindow::openEditor);
     connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
     connect(alwaysOnTopBox_, &QCheckBox::clicked, this, &MainWindow::applyAlwaysOnTop);

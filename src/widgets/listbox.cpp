@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
 #include <QtMath>
@@ -20,6 +21,21 @@ public:
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
             return {};
         return shown(texts_.at(index.row()));
+    }
+
+    // A face dragged out is its whole text, plain.
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return QAbstractListModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+    }
+    QStringList mimeTypes() const override { return { QStringLiteral("text/plain") }; }
+    QMimeData* mimeData(const QModelIndexList& indexes) const override
+    {
+        if (indexes.size() != 1)
+            return nullptr;
+        auto* data = new QMimeData;
+        data->setText(texts_.at(indexes.first().row()));
+        return data;
     }
 
     const QStringList& texts() const { return texts_; }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,6 +68,24 @@ private slots:
             QVERIFY2(baseline + ink.top() >= 0 && baseline + ink.bottom() <= row,
                 qPrintable(u"%1 does not fit a row of %2 pixels"_s.arg(face).arg(row)));
         }
+    }
+
+    void doubleClickAndDrag()
+    {
+        QVERIFY(f->window->load());
+        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+        auto* list = f->main<ListBox>("faceList");
+        const QString face(2000, u'あ'); // more than a row shows
+        list->addItem(face);
+        const QPoint at = list->visualRect(list->model()->index(2, 0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at, 0);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at); // QTest's double click lacks the first press
+        QCOMPARE(QApplication::clipboard()->text(), u"ﾉｼ"_s);
+        // A face is dragged out whole, as plain text, and only copied.
+        const std::unique_ptr<QMimeData> dragged(list->model()->mimeData({ list->model()->index(3, 0) }));
+        QCOMPARE(dragged->text(), face);
+        QCOMPARE(list->model()->supportedDragActions(), Qt::CopyAction);
+        QCOMPARE(list->dragDropMode(), QAbstractItemView::DragOnly);
     }
 
     void keys_data()
