@@ -81,7 +81,7 @@ int startChild(const QString& folder)
     char* argv[] = { name, nullptr };
     QApplication app(argc, argv);
     SystemDialogs dialogs;
-    MainWindow form1(folder, dialogs);
+    MainWindow form1({ folder, folder + "/user" }, dialogs);
     if (!form1.load())
         return 1;
     if (!QTest::qWaitForWindowExposed(&form1))
@@ -156,7 +156,7 @@ int main(int argc, char* argv[])
             full.ms / empty.ms, full.rss - empty.rss);
 
     SystemDialogs dialogs;
-    MainWindow form1(dir.path(), dialogs);
+    MainWindow form1({ dir.path(), dir.filePath("user") }, dialogs);
     form1.load();
     auto* edit = form1.findChild<QPushButton*>(QStringLiteral("editButton"));
     auto editorButton = [&](const char* name) { return form1.editor()->findChild<QPushButton*>(QLatin1String(name)); };

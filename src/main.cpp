@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     installAppearance(app);
 
     SystemDialogs dialogs;
-    MainWindow mainWindow(faces::applicationFolder(), dialogs);
+    MainWindow mainWindow({ faces::applicationFolder(), faces::userDataFolder() }, dialogs);
     QObject::connect(&mainWindow, &MainWindow::allWindowsUnloaded, &app, &QCoreApplication::quit);
     QObject::connect(&mainWindow, &MainWindow::fatalError, &app, [] { QCoreApplication::exit(1); });
     if (!mainWindow.load())

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -227,6 +228,24 @@ QString applicationFolder()
 {
     const QString canonical = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
     return canonical.isEmpty() ? QCoreApplication::applicationDirPath() : canonical;
+}
+
+QString userDataFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Nikomaru"));
+}
+
+QString ListFolders::readFolder() const
+{
+    const bool userHasLists = QFileInfo::exists(faceFilePath(user, kPoolFileName))
+        && QFileInfo::exists(faceFilePath(user, kCurrentFileName));
+    return userHasLists ? user : program;
+}
+
+QString ListFolders::saveFolder() const
+{
+    return readFolder() == user || !QFileInfo(program).isWritable() ? user : program;
 }
 
 QString faceFilePath(const QString& folder, const char* fileName)

@@ -53,6 +53,23 @@ bool writeFaceFiles(const QList<FileContent>& files, QString* failedPath, QStrin
 // The folder of the running executable with links resolved, without a trailing separator.
 QString applicationFolder();
 
+// The per-user data folder for the lists: $XDG_DATA_HOME/Nikomaru on Linux, the local
+// application data folder on Windows.
+QString userDataFolder();
+
+// Where the face lists live. Beside the program, as they always have; but where the user may not
+// write the program's folder (a system-wide install), the user's own copies live in the user's
+// data folder, as Windows does for older programs under Program Files.
+struct ListFolders {
+    QString program;
+    QString user;
+    // The user's lists when both are there, else the program's.
+    QString readFolder() const;
+    // The user's folder when the lists are read from there or the program's folder is not
+    // writable; the program's folder otherwise.
+    QString saveFolder() const;
+};
+
 // The full path of a face list file in the given folder.
 QString faceFilePath(const QString& folder, const char* fileName);
 

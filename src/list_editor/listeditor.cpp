@@ -39,10 +39,10 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
 
 } // namespace
 
-ListEditor::ListEditor(MainWindow& mainWindow, const QString& applicationFolder, Dialogs& dialogs)
+ListEditor::ListEditor(MainWindow& mainWindow, const faces::ListFolders& folders, Dialogs& dialogs)
     : FixedWindow(QStringLiteral("Nikomaru リスト編集"), twips::size(5295, 5625), DefaultButton::None)
     , mainWindow_(mainWindow)
-    , folder_(applicationFolder)
+    , folders_(folders)
     , dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("listEditor"));
@@ -96,9 +96,16 @@ ListEditor::ListEditor(MainWindow& mainWindow, const QString& applicationFolder,
 
 bool ListEditor::load()
 {
-    if (loadFaceList(*poolList_, folder_, faces::kPoolFileName, dialogs_, &poolDigest_)
-        && loadFaceList(*currentList_, folder_, faces::kCurrentFileName, dialogs_, &currentDigest_))
+    const QString readFolder = folders_.readFolder();
+    saveFolder_ = folders_.saveFolder();
+    if (loadFaceList(*poolList_, readFolder, faces::kPoolFileName, dialogs_, &poolDigest_)
+        && loadFaceList(*currentList_, readFolder, faces::kCurrentFileName, dialogs_, &currentDigest_)) {
+        if (saveFolder_ != readFolder) { // the first save of this user's own lists
+            poolDigest_ = faces::fileDigest(faces::faceFilePath(saveFolder_, faces::kPoolFileName));
+            currentDigest_ = faces::fileDigest(faces::faceFilePath(saveFolder_, faces::kCurrentFileName));
+        }
         return true;
+    }
     emit fatalError();
     return false;
 }
@@ -186,8 +193,8 @@ void ListEditor::eraseFromPool()
 
 bool ListEditor::save()
 {
-    const QString poolPath = faces::faceFilePath(folder_, faces::kPoolFileName);
-    const QString currentPath = faces::faceFilePath(folder_, faces::kCurrentFileName);
+    const QString poolPath = faces::faceFilePath(saveFolder_, faces::kPoolFileName);
+    const QString currentPath = faces::faceFilePath(saveFolder_, faces::kCurrentFileName);
     const auto failed = [this](const QString& path, const QString& reason) {
         // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
         dialogs_.message(this,
@@ -196,12 +203,14 @@ bool ListEditor::save()
                 .arg(QDir::toNativeSeparators(path), reason));
         return false;
     };
+    if (!QDir().mkpath(saveFolder_))
+        return failed(saveFolder_, QStringLiteral("フォルダーを作れません。"));
     // One writer at a time, so that both files always come from the same save.
-    QLockFile lock(faces::lockFilePath(folder_));
+    QLockFile lock(faces::lockFilePath(saveFolder_));
     const auto acquire = [&] {
         if (lock.tryLock(kLockWaitMs))
             return true;
-        return failed(faces::lockFilePath(folder_),
+        return failed(faces::lockFilePath(saveFolder_),
             lock.error() == QLockFile::LockFailedError ? QStringLiteral("ほかの Nikomaru が保存しているところです。")
                                                        : QStringLiteral("保存のためのロックファイルを作れません。"));
     };

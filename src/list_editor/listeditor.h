@@ -1,5 +1,6 @@
 #pragma once
 
+#include "facefile.h"
 #include "fixedwindow.h"
 
 class Dialogs;
@@ -16,7 +17,7 @@ class ListEditor : public FixedWindow {
     Q_OBJECT
 
 public:
-    ListEditor(MainWindow& mainWindow, const QString& applicationFolder, Dialogs& dialogs);
+    ListEditor(MainWindow& mainWindow, const faces::ListFolders& folders, Dialogs& dialogs);
 
     // Reads both face lists. When one cannot be read the user is told, fatalError() is emitted
     // and false is returned.
@@ -49,11 +50,12 @@ private:
     bool save();
 
     MainWindow& mainWindow_;
-    const QString folder_;
+    const faces::ListFolders folders_;
+    QString saveFolder_; // chosen when the lists are read
     Dialogs& dialogs_;
     ListBox* currentList_;
     ListBox* poolList_;
-    QByteArray poolDigest_; // the face list files as they were read
+    QByteArray poolDigest_; // the files OK replaces, as they were when the lists were read
     QByteArray currentDigest_;
     QPushButton* upButton_;
     QPushButton* downButton_;

@@ -29,9 +29,9 @@ constexpr int kHorizontalExtent = 200;
 
 } // namespace
 
-MainWindow::MainWindow(const QString& applicationFolder, Dialogs& dialogs)
+MainWindow::MainWindow(const faces::ListFolders& folders, Dialogs& dialogs)
     : FixedWindow(QStringLiteral("Nikomaru"), twips::size(1590, 4500), DefaultButton::Set)
-    , folder_(applicationFolder)
+    , folders_(folders)
     , dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -119,7 +119,7 @@ bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Di
 
 bool MainWindow::readListAndOption()
 {
-    if (!loadFaceList(*faceList_, folder_, faces::kCurrentFileName, dialogs_))
+    if (!loadFaceList(*faceList_, folders_.readFolder(), faces::kCurrentFileName, dialogs_))
         return false;
 
     if (platform::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn) {
@@ -144,7 +144,7 @@ void MainWindow::copySelectedFace()
 void MainWindow::openEditor()
 {
     if (!editor_) {
-        editor_ = new ListEditor(*this, folder_, dialogs_);
+        editor_ = new ListEditor(*this, folders_, dialogs_);
         connect(editor_, &FixedWindow::closed, this, &MainWindow::checkProgramEnd);
         connect(editor_, &ListEditor::fatalError, this, &MainWindow::fatalError);
         if (!editor_->load())

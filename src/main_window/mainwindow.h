@@ -1,5 +1,6 @@
 #pragma once
 
+#include "facefile.h"
 #include "fixedwindow.h"
 
 #include <QPointer>
@@ -21,7 +22,7 @@ class MainWindow : public FixedWindow {
     Q_OBJECT
 
 public:
-    MainWindow(const QString& applicationFolder, Dialogs& dialogs);
+    MainWindow(const faces::ListFolders& folders, Dialogs& dialogs);
     ~MainWindow() override;
 
     // Reads the current list, restores the option and shows the window. When the face list
@@ -54,7 +55,7 @@ private:
     void applyAlwaysOnTop();
     void checkProgramEnd();
 
-    const QString folder_;
+    const faces::ListFolders folders_;
     Dialogs& dialogs_;
     ListBox* faceList_;
     QPushButton* copyButton_;

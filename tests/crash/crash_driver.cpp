@@ -14,7 +14,8 @@ int main(int argc, char* argv[])
     if (argc != 2)
         return 2;
     FakeDialogs dialogs;
-    MainWindow mainWindow(QString::fromLocal8Bit(argv[1]), dialogs);
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    MainWindow mainWindow({ folder, folder + "/user" }, dialogs);
     if (!mainWindow.load())
         return 1;
     auto* edit = mainWindow.findChild<QPushButton*>(QStringLiteral("editButton"));

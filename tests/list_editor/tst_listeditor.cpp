@@ -4,9 +4,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -263,6 +267,37 @@ private slots:
         const bool saved = f->folder.read("kaolist1.txt") == "p\r\nq\r\n";
         QCOMPARE(f->editor() && f->editor()->isVisible(), !saved);
         QCOMPARE(saved || f->faces("poolList") == L({ "p", "q" }), true);
+    }
+
+    void savesWhereTheUserMayWrite()
+    {
+        open({ "a" }, { "p" });
+        const QString user = f->settings.file("data"), program = f->folder.path();
+        // A folder even root cannot write to; others are kept out by its permissions.
+        const auto writable = [&](bool on) {
+            return geteuid() == 0 ? QProcess::execute("chattr", { on ? "-i" : "+i", program }) == 0
+                                  : QFile::setPermissions(program, QFile::Permissions(on ? 0x7700 : 0x5500));
+        };
+        f->editor()->close();
+        if (!writable(false))
+            QSKIP("cannot make a folder read-only here");
+        const auto restore = qScopeGuard([&] { writable(true); });
+        QTRY_VERIFY(!f->editor());
+        f->main<QPushButton>("editButton")->click();
+        list("currentList")->setListIndex(0);
+        f->edit("moveToPoolButton")->click();
+        f->edit("okButton")->click();
+        QCOMPARE(f->folder.read("kaolist2.txt"), QByteArray("a\r\n")); // the program's lists stay as they were
+        QCOMPARE(f->folder.entries(), (L { "kaolist1.txt", "kaolist2.txt" }));
+        QCOMPARE(QFile(user + "/kaolist1.txt").size(), 6); // p, a
+        QCOMPARE(f->main<ListBox>("faceList")->count(), 0); // read back from the user's folder
+        // From now on the user's lists are read and saved, even with the program's folder writable.
+        QTRY_VERIFY(!f->editor());
+        f->main<QPushButton>("editButton")->click();
+        QCOMPARE(f->faces("poolList"), (L { "p", "a" }));
+        f->edit("okButton")->click();
+        QCOMPARE(f->dialogs.shown, L());
+        QCOMPARE(f->folder.read("kaolist1.txt"), QByteArray("p\r\n"));
     }
 
     void import_data()

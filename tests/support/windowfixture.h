@@ -24,7 +24,7 @@ struct WindowFixture {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         folder.write("kaolist2.txt", current);
         folder.write("kaolist1.txt", pool);
-        window = std::make_unique<MainWindow>(folder.path(), dialogs);
+        window = std::make_unique<MainWindow>(faces::ListFolders { folder.path(), settings.file("data") }, dialogs);
     }
     template <typename T = QWidget> T* main(const char* name) { return window->findChild<T*>(QLatin1String(name)); }
     ListEditor* editor() { return window->editor(); }
