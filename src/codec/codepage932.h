@@ -13,6 +13,8 @@ namespace codepage932 {
 // that follows it (so a CR or LF after a broken character survives), a lone lead byte at the
 // end becomes U+FFFD, and 0x80, 0xA0, 0xFD..0xFF decode as Windows does.
 std::u16string decode(std::string_view bytes);
+// The same into out, which has room for bytes.size() units; returns the units written.
+size_t decode(std::string_view bytes, char16_t* out);
 
 // Returns nothing when some character has no code page 932 form. A character with a form
 // can still come back as another one (U+301C becomes U+FF5E): callers that must not lose
@@ -24,7 +26,7 @@ char16_t singleByteExtra(unsigned char byte); // 0 when the byte is not one of t
 unsigned char singleByteExtraFor(char16_t unit); // 0 when the unit is not one of them
 
 // Implemented per OS: the system's own conversion, with the same rules as decode(). decode()
-// itself reads through a table built once from it.
+// itself reads through a table generated from it at build time.
 std::u16string decodeWithSystem(std::string_view bytes);
 
 constexpr bool isLeadByte(unsigned char b)

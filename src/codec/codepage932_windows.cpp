@@ -9,12 +9,13 @@ namespace {
 
 constexpr UINT kCodePage = 932;
 
-// One character of one or two bytes; 0 when the system cannot decode it.
+// One character of one or two bytes; U+FFFD when the system cannot decode it. (A NUL byte is
+// U+0000, as on every other system.)
 char16_t decodeCharacter(const char* bytes, int length)
 {
     wchar_t unit[2];
     const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes, length, unit, 2);
-    return n == 1 ? static_cast<char16_t>(unit[0]) : 0;
+    return n == 1 ? static_cast<char16_t>(unit[0]) : u'\uFFFD';
 }
 
 } // namespace
@@ -27,8 +28,7 @@ std::u16string decodeWithSystem(std::string_view bytes)
         const auto lead = static_cast<unsigned char>(bytes[i]);
         if (isLeadByte(lead)) {
             if (i + 1 < bytes.size() && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-                const char16_t unit = decodeCharacter(bytes.data() + i, 2);
-                out += unit ? unit : u'\uFFFD';
+                out += decodeCharacter(bytes.data() + i, 2);
                 i += 2;
             } else {
                 out += u'\uFFFD'; // a bad trail byte is read again on its own
@@ -36,10 +36,8 @@ std::u16string decodeWithSystem(std::string_view bytes)
             }
             continue;
         }
-        char16_t unit = singleByteExtra(lead);
-        if (unit == 0)
-            unit = decodeCharacter(bytes.data() + i, 1);
-        out += unit ? unit : u'\uFFFD';
+        const char16_t extra = singleByteExtra(lead);
+        out += extra ? extra : decodeCharacter(bytes.data() + i, 1);
         ++i;
     }
     return out;

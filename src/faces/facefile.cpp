@@ -17,23 +17,49 @@
 
 namespace faces {
 
-FaceList splitLines(QStringView text)
+FaceText::FaceText(QString text)
+    : text_(std::move(text))
 {
-    FaceList faces;
+    const QChar* data = text_.constData();
+    const qsizetype size = text_.size();
     qsizetype start = 0;
-    const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
+        const char16_t c = data[i].unicode();
+        if (c > u'\r' || (c != u'\r' && c != u'\n'))
             continue;
-        faces.append(text.sliced(start, i - start).toString());
-        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+        spans_.append({ start, i - start });
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        faces.append(text.sliced(start).toString());
+        spans_.append({ start, size - start });
+}
+
+FaceList FaceText::toList() const
+{
+    FaceList faces;
+    faces.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        faces.append(at(i).toString());
     return faces;
+}
+
+void FaceText::append(QStringView face)
+{
+    spans_.append({ text_.size(), face.size() });
+    text_ += face;
+}
+
+void FaceText::replace(qsizetype i, QStringView face)
+{
+    spans_[i] = { text_.size(), face.size() };
+    text_ += face;
+}
+
+FaceList splitLines(QStringView text)
+{
+    return FaceText(text.toString()).toList();
 }
 
 QByteArray serialize(const FaceList& faces)
@@ -119,12 +145,12 @@ QString writeFailure(int error, const QString& fallback)
 
 } // namespace
 
-std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByteArray* digest)
+std::optional<FaceText> readFaceText(const QString& path, QString* reason, QByteArray* digest)
 {
     const std::optional<QByteArray> bytes = readFaceFileBytes(path, reason);
     if (!bytes)
         return std::nullopt;
-    FaceList faces = splitLines(decodeText(*bytes));
+    FaceText faces(decodeText(*bytes));
     if (faces.size() > kMaxFaces) {
         *reason = QStringLiteral("顔文字が多すぎます（%1 個。扱えるのは %2 個までです）。")
                       .arg(faces.size())
@@ -134,6 +160,12 @@ std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByte
     if (digest)
         *digest = digestOf(*bytes);
     return faces;
+}
+
+std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByteArray* digest)
+{
+    const std::optional<FaceText> faces = readFaceText(path, reason, digest);
+    return faces ? std::optional(faces->toList()) : std::nullopt;
 }
 
 std::optional<FaceList> readTextFile(const QString& path, qsizetype maxFaces)

@@ -51,8 +51,11 @@ QString fromUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding)
 
 QString fromCodePage932(QByteArrayView bytes)
 {
-    const std::u16string text = codepage932::decode(std::string_view(bytes.data(), bytes.size()));
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    // Every character, of one byte or two, is one unit: the text is never longer than the bytes.
+    QString text(bytes.size(), Qt::Uninitialized);
+    text.resize(qsizetype(codepage932::decode(
+        std::string_view(bytes.data(), size_t(bytes.size())), reinterpret_cast<char16_t*>(text.data()))));
+    return text;
 }
 
 } // namespace

@@ -106,14 +106,14 @@ bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Di
 {
     const QString path = faces::faceFilePath(folder, fileName);
     QString reason;
-    const auto faces = faces::readFaceFile(path, &reason, digest);
+    std::optional<faces::FaceText> faces = faces::readFaceText(path, &reason, digest);
     if (!faces) {
         dialogs.message(nullptr,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
                 .arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
-    list.addItems(*faces);
+    list.addFaces(std::move(*faces));
     return true;
 }
 

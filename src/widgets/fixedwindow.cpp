@@ -3,7 +3,10 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QPushButton>
+
+#include "nikomaru.xpm"
 
 // A plain top-level widget rather than a dialog: Qt centres a dialog itself and marks the
 // position as chosen by the program, so the window manager would never place it.
@@ -14,7 +17,7 @@ FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton d
     , defaultButton_(defaultButton)
 {
     setWindowTitle(title);
-    setWindowIcon(QIcon(QStringLiteral(":/nikomaru.xpm")));
+    setWindowIcon(QIcon(QPixmap(nikomaru))); // read in place: no image plugins are searched
     setFixedSize(clientSize);
 }
 

@@ -4,23 +4,33 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
 #include <QtMath>
 
 #include <algorithm>
+#include <array>
+#include <bitset>
 
-// The entries as plain strings: no item objects, so a list of 32,767 faces fills at once.
+// The entries as one text: no item objects and no string a face, so a list of 32,767 faces
+// fills at once.
 class ListBoxModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : texts_.size(); }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(faces_.size()); }
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
             return {};
-        return shown(texts_.at(index.row()));
+        // At most 200 pixels of a face are ever seen: drawing and measuring a face of megabytes
+        // would stall every repaint. The face itself stays whole for copying and saving.
+        constexpr qsizetype kMaxShown = 512;
+        const QStringView face = faces_.at(index.row());
+        if (face.size() <= kMaxShown)
+            return face.toString();
+        return face.first(face.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown).toString();
     }
 
     // A face dragged out is its whole text, plain.
@@ -34,71 +44,83 @@ public:
         if (indexes.size() != 1)
             return nullptr;
         auto* data = new QMimeData;
-        data->setText(texts_.at(indexes.first().row()));
+        data->setText(faces_.at(indexes.first().row()).toString());
         return data;
     }
 
-    const QStringList& texts() const { return texts_; }
-    void append(const QStringList& texts)
+    const faces::FaceText& faces() const { return faces_; }
+    void append(faces::FaceText&& faces)
     {
-        if (texts.isEmpty())
+        if (faces.size() == 0)
             return;
-        beginInsertRows({}, texts_.size(), texts_.size() + texts.size() - 1);
-        texts_ += texts;
+        beginInsertRows({}, rowCount(), rowCount() + int(faces.size()) - 1);
+        if (faces_.size() == 0) {
+            faces_ = std::move(faces);
+        } else {
+            for (qsizetype i = 0; i < faces.size(); ++i)
+                faces_.append(faces.at(i));
+        }
         endInsertRows();
     }
     void remove(int row)
     {
         beginRemoveRows({}, row, row);
-        texts_.removeAt(row);
+        faces_.remove(row);
         endRemoveRows();
     }
     void setText(int row, const QString& text)
     {
-        texts_[row] = text;
+        faces_.replace(row, text);
         emit dataChanged(index(row), index(row), { Qt::DisplayRole });
     }
     void clear()
     {
         beginResetModel();
-        texts_.clear();
+        faces_.clear();
         endResetModel();
     }
 
 private:
-    // At most 200 pixels of a face are ever seen: drawing and measuring a face of megabytes
-    // would stall every repaint. The face itself stays whole for copying and saving.
-    static QString shown(const QString& text)
-    {
-        constexpr qsizetype kMaxShown = 512;
-        if (text.size() <= kMaxShown)
-            return text;
-        return text.left(text.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown);
-    }
-
-    QStringList texts_;
+    faces::FaceText faces_;
 };
 
-namespace {
-
 // Every row reports the extent as its width, so the rows are laid out that wide and the list
-// scrolls sideways over exactly that width. Rows share the height of one measured row, so each
-// is made tall enough for a sample of what faces are written with as well: kana and kanji, and
-// symbols drawn by fallback fonts whose glyphs reach past the interface font's line.
+// scrolls sideways over exactly that width. Rows share the height of one measured row, so the
+// measure covers kana and kanji and every other character the list holds: symbols drawn by
+// fallback fonts can reach past the interface font's line.
 class FixedExtentDelegate : public QStyledItemDelegate {
 public:
-    FixedExtentDelegate(int extent, QObject* parent)
-        : QStyledItemDelegate(parent)
-        , extent_(extent)
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setExtent(int extent) { extent_ = extent; }
+    // Adds the characters of the text that the sample lacks; true when there were any.
+    bool sample(QStringView face)
     {
+        bool added = false;
+        const char16_t* units = face.utf16();
+        for (qsizetype i = 0; i < face.size() && sampled_.size() < kMaxSampled; ++i) {
+            const char16_t c = units[i];
+            if (c < 0x80 || (kCommonBlocks[c >> 8] && c < 0xFFF0))
+                continue; // ASCII, kana, kanji and full-width forms: measured by the fixed sample
+            const bool pair = QChar::isHighSurrogate(c) && i + 1 < face.size() && QChar::isLowSurrogate(units[i + 1]);
+            const char32_t point = pair ? QChar::surrogateToUcs4(c, units[++i]) : c;
+            if (!seen(point)) {
+                sampled_ += face.sliced(i - pair, 1 + pair);
+                added = true;
+            }
+        }
+        if (added)
+            sampledHeight_ = 0;
+        return added;
     }
+
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem item = option;
         initStyleOption(&item, index);
         if (sampledHeight_ == 0 || option.font != sampledFont_) {
             QStyleOptionViewItem sample = item;
-            sample.text = QStringLiteral("Ágjy(^_^)あア漢ｱﾉｼ♡•ʕᴥʔ¯ツ( ͡° ͜ʖ ͡°)Дω∀๑ㅂو✧");
+            sample.text = QStringLiteral("Ágjy(^_^)あア漢ｱﾉｼ") + sampled_;
             sampledHeight_ = heightFor(sample);
             sampledFont_ = option.font;
         }
@@ -106,6 +128,17 @@ public:
     }
 
 private:
+    static constexpr qsizetype kMaxSampled = 512;
+    // The blocks of 256 characters that hold kana (U+30xx), kanji (U+4Exx to U+9Fxx) and the
+    // full-width forms (U+FFxx).
+    static constexpr std::array<bool, 256> kCommonBlocks = [] {
+        std::array<bool, 256> blocks {};
+        for (int block = 0x4E; block <= 0x9F; ++block)
+            blocks[block] = true;
+        blocks[0x30] = blocks[0xFF] = true;
+        return blocks;
+    }();
+
     // The style's height for the row, plus what the glyphs' ink reaches beyond the line: the
     // text is centred on its line, so an overhang needs twice its size.
     static int heightFor(const QStyleOptionViewItem& item)
@@ -123,18 +156,34 @@ private:
         return styled + qCeil(2 * overhang);
     }
 
-    int extent_;
+    int extent_ = 0;
+    // Marks a character as sampled; true when it already was.
+    bool seen(char32_t point)
+    {
+        if (point < seenBasic_.size()) {
+            const bool was = seenBasic_[point];
+            seenBasic_[point] = true;
+            return was;
+        }
+        const bool was = seenOther_.contains(point);
+        seenOther_.insert(point);
+        return was;
+    }
+
+    QString sampled_; // characters of the faces outside ASCII, kana, kanji and full-width forms
+    std::bitset<0x10000> seenBasic_;
+    QSet<char32_t> seenOther_;
     mutable QFont sampledFont_;
     mutable int sampledHeight_ = 0;
 };
 
-} // namespace
-
 ListBox::ListBox(QWidget* parent)
     : QListView(parent)
     , model_(new ListBoxModel(this))
+    , delegate_(new FixedExtentDelegate(this))
 {
     setModel(model_);
+    setItemDelegate(delegate_);
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
     setUniformItemSizes(true);
@@ -149,22 +198,35 @@ int ListBox::count() const
 
 QString ListBox::text(int index) const
 {
-    return model_->texts().at(index);
+    return model_->faces().at(index).toString();
 }
 
 void ListBox::setText(int index, const QString& text)
 {
+    if (delegate_->sample(text))
+        scheduleDelayedItemsLayout();
     model_->setText(index, text);
 }
 
 QStringList ListBox::items() const
 {
-    return model_->texts();
+    return model_->faces().toList();
 }
 
 void ListBox::addItems(const QStringList& texts)
 {
-    model_->append(texts);
+    faces::FaceText faces;
+    for (const QString& text : texts)
+        faces.append(text);
+    addFaces(std::move(faces));
+}
+
+void ListBox::addFaces(faces::FaceText&& faces)
+{
+    const bool sampled = delegate_->sample(faces.text());
+    model_->append(std::move(faces));
+    if (sampled)
+        scheduleDelayedItemsLayout(); // the rows' height may have grown
 }
 
 void ListBox::removeItem(int index)
@@ -213,8 +275,6 @@ void ListBox::keyPressEvent(QKeyEvent* event)
 
 void ListBox::setHorizontalExtent(int pixels)
 {
-    QAbstractItemDelegate* old = itemDelegate();
-    setItemDelegate(new FixedExtentDelegate(pixels, this));
-    if (old && old->parent() == this)
-        old->deleteLater();
+    delegate_->setExtent(pixels);
+    scheduleDelayedItemsLayout();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "facelist.h"
+
 #include <QListView>
 #include <QStringList>
 
+class FixedExtentDelegate;
 class ListBoxModel;
 
 // A single-selection list of text entries in the order they were added, like a Windows list
@@ -20,6 +23,7 @@ public:
     QStringList items() const;
     // Appends at the end; the selection does not change.
     void addItems(const QStringList& texts);
+    void addFaces(faces::FaceText&& faces);
     void addItem(const QString& text) { addItems({ text }); }
     // Removes one entry; the entries below move up and nothing is selected afterwards.
     void removeItem(int index);
@@ -42,4 +46,5 @@ protected:
 
 private:
     ListBoxModel* model_;
+    FixedExtentDelegate* delegate_;
 };

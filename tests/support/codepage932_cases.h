@@ -13,7 +13,7 @@ struct Decode {
     std::string_view bytes;
     std::u16string_view text;
 };
-inline constexpr Decode kDecode[] = { { "backslash stays a backslash", "(\\)"sv, u"(\\)"sv },
+inline constexpr Decode kDecode[] = { { "backslash stays a backslash, NUL is NUL", "(\\)\0"sv, u"(\\)\0"sv },
     { "kana, half-width katakana", "\x82\xA0\x83\x41\xA1\xB1\xDF"sv, u"\u3042\u30A2\uFF61\uFF71\uFF9F"sv },
     { "wave dash row, NEC row 13, IBM extension, user area", "\x81\x60\x87\x40\xFA\x40\xF0\x40"sv,
         u"\uFF5E\u2460\u2170\uE000"sv },

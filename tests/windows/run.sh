@@ -8,15 +8,11 @@ out=${1:-$(mktemp -d)}
 mkdir -p "$out"
 source "$top/tools/virtual-display.sh"
 
+cxx=(x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static -I "$top/src/platform" -I "$top/src/codec")
+codec="$top/src/codec"
 x86_64-w64-mingw32-windres -I "$top/resources" "$top/resources/nikomaru.rc" -O coff -o "$out/nikomaru_res.o"
-x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static \
-  -I "$top/src/platform" -I "$top/src/codec" -I "$top/tests/support" \
-  "$here/tst_native.cpp" \
-  "$top/src/platform/windows/native.cpp" \
-  "$top/src/codec/codepage932_windows.cpp" \
-  "$top/src/codec/codepage932.cpp" \
-  "$out/nikomaru_res.o" \
-  -lcomdlg32 -lversion -o "$out/tst_native.exe"
+"${cxx[@]}" "$codec/codepage932_generate.cpp" "$codec/codepage932_extras.cpp" "$codec/codepage932_windows.cpp" \
+  -o "$out/codepage932_generate.exe"
 
 # Debian keeps wine64 out of PATH.
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -24,4 +20,10 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap '"$wineserver" -k 2>/dev/null || true; stop_virtual_display' EXIT
 start_virtual_display
+
+# The decoding table comes from Windows' own conversion, as a Windows build makes it.
+timeout 300 "$wine" "$out/codepage932_generate.exe" "$out/codepage932_table.cpp"
+"${cxx[@]}" -I "$top/tests/support" "$here/tst_native.cpp" "$top/src/platform/windows/native.cpp" \
+  "$codec/codepage932_windows.cpp" "$codec/codepage932.cpp" "$codec/codepage932_extras.cpp" \
+  "$out/codepage932_table.cpp" "$out/nikomaru_res.o" -lcomdlg32 -lversion -o "$out/tst_native.exe"
 timeout 300 "$wine" "$out/tst_native.exe"
