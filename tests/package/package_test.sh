@@ -48,8 +48,8 @@ start_virtual_display
 if check_now "the installed program starts as a user" start_as_user; then
   xdotool key --clearmodifiers Tab Tab Return   # faces -> コピー -> 編集
   if editor=$(window_named "Nikomaru リスト編集") && activate "$editor"; then
-    # The first face to the pool: select it, 削除>>; then OK, six buttons on.
-    xdotool key --clearmodifiers Home Tab Tab Return Tab Tab Tab Tab Tab Tab Return
+    xdotool key --clearmodifiers Home Tab Tab Return # the first face to the pool: select it, 削除>>
+    click_ok "$editor"
   fi
   saved() { [ "$(iconv -f CP932 -t UTF-8 "$home/data/Nikomaru/kaolist2.txt" 2>/dev/null | tr -d '\r')" = "$(sed 1d <<<"$starter")" ]; }
   check "the edit is saved in the user's data folder" saved

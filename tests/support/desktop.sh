@@ -32,6 +32,9 @@ window_named() {
   return 1
 }
 activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; }
+# Presses the editor's OK with the mouse: tabbing there would cross 上に and 下に, which the
+# editor enables and disables on a timer.
+click_ok() { xdotool mousemove --window "$1" 127 357 click 1; }
 clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
