@@ -2,11 +2,14 @@
 
 #include <QAbstractListModel>
 #include <QApplication>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QRawFont>
 #include <QSet>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
+#include <QTimer>
 #include <QtMath>
 
 #include <algorithm>
@@ -140,7 +143,8 @@ private:
     }();
 
     // The style's height for the row, plus what the glyphs' ink reaches beyond the line: the
-    // text is centred on its line, so an overhang needs twice its size.
+    // text is centred on its line, so an overhang needs twice its size. The ink is each glyph's
+    // own, placed as shaped: marks stacked on a letter reach further than the font says.
     static int heightFor(const QStyleOptionViewItem& item)
     {
         const QWidget* view = item.widget;
@@ -149,10 +153,19 @@ private:
                                .height();
         QTextLayout layout(item.text, item.font);
         layout.beginLayout();
-        const QTextLine line = layout.createLine();
+        const QTextLine firstLine = layout.createLine();
         layout.endLayout();
-        const QRectF ink = QFontMetricsF(item.font).tightBoundingRect(item.text);
-        const qreal overhang = std::max({ 0.0, ink.bottom() - line.descent(), -ink.top() - line.ascent() });
+        const qreal line = firstLine.height();
+        qreal overhang = 0;
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype i = 0; i < glyphs.size(); ++i) {
+                const QRectF ink = run.rawFont().boundingRect(glyphs[i]).translated(positions[i]);
+                if (!ink.isEmpty())
+                    overhang = std::max({ overhang, -ink.top(), ink.bottom() - line });
+            }
+        }
         return styled + qCeil(2 * overhang);
     }
 
@@ -223,21 +236,44 @@ void ListBox::addItems(const QStringList& texts)
 
 void ListBox::addFaces(faces::FaceText&& faces)
 {
-    const bool sampled = delegate_->sample(faces.text());
     model_->append(std::move(faces));
-    if (sampled)
+    // The faces a first screen can show set the rows' height before it is drawn; the others are
+    // sampled once it has been, so that a long list shows as soon as a short one.
+    sampleRows(std::min(count(), sampledRows_ + kFirstScreenRows));
+}
+
+void ListBox::sampleRows(int to)
+{
+    bool grown = false;
+    for (; sampledRows_ < to; ++sampledRows_)
+        grown |= delegate_->sample(model_->faces().at(sampledRows_));
+    if (grown)
         scheduleDelayedItemsLayout(); // the rows' height may have grown
+}
+
+void ListBox::paintEvent(QPaintEvent* event)
+{
+    QListView::paintEvent(event);
+    if (sampledRows_ < count() && !restScheduled_) {
+        restScheduled_ = true;
+        QTimer::singleShot(0, this, [this] {
+            restScheduled_ = false;
+            sampleRows(count());
+        });
+    }
 }
 
 void ListBox::removeItem(int index)
 {
     model_->remove(index);
+    sampledRows_ -= index < sampledRows_;
     selectionModel()->clear();
 }
 
 void ListBox::clear()
 {
     model_->clear();
+    sampledRows_ = 0;
 }
 
 int ListBox::listIndex() const

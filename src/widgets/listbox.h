@@ -43,8 +43,15 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Makes the rows as tall as the faces up to this row need.
+    void sampleRows(int to);
+
+    static constexpr int kFirstScreenRows = 64;
     ListBoxModel* model_;
     FixedExtentDelegate* delegate_;
+    int sampledRows_ = 0; // faces whose characters the rows' height allows for
+    bool restScheduled_ = false;
 };
