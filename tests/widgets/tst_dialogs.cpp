@@ -38,7 +38,7 @@ template <typename T> void whenShown(std::function<void(T*)> act)
     timer->start(10);
 }
 
-// The window title, the text and the buttons' texts, sorted; empty when a button has an icon.
+// The window title, the text and the buttons' texts, sorted; "<icon>" for a button with an icon.
 QStringList describe(QDialog* box, const QString& text)
 {
     QStringList seen { box->windowTitle(), text };
