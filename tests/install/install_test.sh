@@ -29,11 +29,21 @@ if [ -n "$window" ]; then
   activate "$window"
   xdotool key --clearmodifiers Down Home Return
   check "it shows the lists beside it" clipboard_is "mine"
+  # Edit and save: the first face to the pool, OK; the lists beside it are the user's to write.
+  xdotool key --clearmodifiers Tab Tab Return
+  editor=$(window_named "Nikomaru リスト編集") && activate "$editor" && xdotool key --clearmodifiers Home Tab Tab Return
+  [ -n "$editor" ] && click_ok "$editor"
+  check "OK saves beside the program" cmp -s "$lists/kaolist2.txt" <(printf 'second\r\n')
 fi
+kill "$pid" 2>/dev/null; eventually ended; pid=""
+(cd "$work" && exec "$prefix/bin/nikomaru") &
+pid=$!
+window=$(window_named Nikomaru) && activate "$window" && xdotool key --clearmodifiers Down Home Return
+check "after a restart it shows the saved list" clipboard_is "second"
 kill "$pid" 2>/dev/null; eventually ended; pid=""
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-check "reinstalling keeps the person's list" cmp -s "$lists/kaolist2.txt" <(printf 'mine\r\nsecond\r\n')
+check "reinstalling keeps the person's list" cmp -s "$lists/kaolist2.txt" <(printf 'second\r\n')
 (cd "$build" && cmake --build . --target uninstall >/dev/null)
 check "uninstalling removes the program" test ! -e "$lists/nikomaru" -a ! -L "$prefix/bin/nikomaru"
 check "uninstalling removes the desktop entry" test ! -e "$prefix/share/applications/nikomaru.desktop"
