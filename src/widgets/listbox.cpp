@@ -200,6 +200,9 @@ ListBox::ListBox(QWidget* parent)
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
     setUniformItemSizes(true);
+    // A long list lays out its first rows, is drawn, and lays out the rest in the next moments.
+    setLayoutMode(Batched);
+    setBatchSize(256);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(ScrollPerPixel);
 }

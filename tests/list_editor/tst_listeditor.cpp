@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -171,6 +172,8 @@ private slots:
         f->edit("createButton")->click();
         QCOMPARE(list("poolList")->count(), faces::kMaxFaces);
         QCOMPARE(f->faces("currentList"), L { "a" });
+        // A long list is laid out in batches after its first screen; then it scrolls over all of it.
+        QTRY_VERIFY(list("poolList")->verticalScrollBar()->maximum() > faces::kMaxFaces - 30);
         const QString full = u"リストがいっぱいのため、これ以上追加できません。\r\n"
                              u"一つのリストに入れられる顔文字は 32767 個までです。"_s;
         QCOMPARE(f->dialogs.shown, (L { f->dialogs.shown.value(0), full, f->dialogs.shown.value(0), full }));
