@@ -219,11 +219,16 @@ private slots:
         // Unloading and loading again within one handler does not end the program.
         f->window->unload();
         QVERIFY(f->window->load());
-        // With the editor open, closing the main window does not end it either.
+        // With the editor open, closing the main window does not end it either; OK loads it again.
         f->main<QPushButton>("editButton")->click();
         f->window->close();
         QCoreApplication::processEvents(); // the end is decided once the handler has returned
         QCOMPARE(ended.size(), 0);
+        f->editor()->findChild<QPushButton*>("okButton")->click();
+        QVERIFY(f->window->isLoaded() && f->window->isVisible());
+        QTRY_VERIFY(!f->editor());
+        f->main<QPushButton>("editButton")->click();
+        f->window->close();
         f->editor()->close();
         QVERIFY(ended.wait(1000));
         QTRY_VERIFY(!f->editor()); // discarded once closed
