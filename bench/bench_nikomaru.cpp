@@ -135,13 +135,13 @@ int main(int argc, char* argv[])
 
     std::printf("Nikomaru benchmark, %d faces per list, median of %d runs\n", kFaces, kRuns);
     QString reason;
-    FaceList faces;
+    faces::FaceText faces;
     std::printf("  read kaolist2.txt                 %8.1f ms\n",
-        medianMs([&] { faces = *faces::readFaceFile(current, &reason); }));
+        medianMs([&] { faces = *faces::readFaceText(current, &reason); }));
     std::printf("  fill the list                     %8.1f ms\n", medianMs([&] {
         ListBox list(nullptr);
         list.setHorizontalExtent(200);
-        list.addItems(faces);
+        list.addFaces(faces::FaceText(faces));
     }));
     std::printf(
         "  write both lists                  %8.1f ms\n", medianMs([&] { writeLists(dir.path(), kFaces, kFaces); }));

@@ -162,12 +162,6 @@ std::optional<FaceText> readFaceText(const QString& path, QString* reason, QByte
     return faces;
 }
 
-std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByteArray* digest)
-{
-    const std::optional<FaceText> faces = readFaceText(path, reason, digest);
-    return faces ? std::optional(faces->toList()) : std::nullopt;
-}
-
 std::optional<FaceList> readTextFile(const QString& path, qsizetype maxFaces)
 {
     QFile file(path);

@@ -28,8 +28,6 @@ inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 // most kMaxFaces faces. On failure returns nothing and sets *reason to a short Japanese sentence
 // (the file is missing, is no regular file, is too long, ...). *digest, when given, identifies
 // the bytes read, as fileDigest() does.
-std::optional<FaceList> readFaceFile(const QString& path, QString* reason, QByteArray* digest = nullptr);
-// The same, as the faces' text without copying each face.
 std::optional<FaceText> readFaceText(const QString& path, QString* reason, QByteArray* digest = nullptr);
 
 // Reads any text file for import: its first maxFaces faces, reading no more of the file than

@@ -23,8 +23,6 @@ public:
 
     qsizetype size() const { return spans_.size(); }
     QStringView at(qsizetype i) const { return QStringView(text_).sliced(spans_[i].start, spans_[i].length); }
-    // All the faces' text, with line ends and any replaced faces between them.
-    QStringView text() const { return text_; }
     FaceList toList() const;
 
     void append(QStringView face);

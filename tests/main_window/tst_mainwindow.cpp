@@ -54,8 +54,10 @@ private slots:
         // whole in the font in use: the row centres the text's line, so the glyphs' ink must
         // stay inside the row once the list has been shown.
         QString reason;
-        L samples = faces::readFaceFile(STARTER_LISTS "/kaolist1.txt", &reason).value_or(L { "?" })
-            + faces::readFaceFile(STARTER_LISTS "/kaolist2.txt", &reason).value_or(L { "?" });
+        const auto pool = faces::readFaceText(STARTER_LISTS "/kaolist1.txt", &reason);
+        const auto current = faces::readFaceText(STARTER_LISTS "/kaolist2.txt", &reason);
+        QVERIFY2(pool && current, qPrintable(reason));
+        L samples = pool->toList() + current->toList();
         samples += { u"ʕ•ᴥ•ʔ"_s, u"¯\\_(ツ)_/¯"_s, u"( ͡° ͜ʖ ͡°)"_s, u"(๑•̀ㅂ•́)و✧"_s, u"(ﾉ◕ヮ◕)ﾉ*:･ﾟ✧"_s, u"(´∀｀)ｇ"_s,
             u"(ó\u030D_ò\u030D)"_s };
         auto* list = f->main<ListBox>("faceList");
