@@ -97,6 +97,7 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at, 0);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at); // QTest's double click lacks the first press
         QCOMPARE(QApplication::clipboard()->text(), u"ﾉｼ"_s);
+        QCOMPARE(list->model()->index(3, 0).data().toString().size(), 512); // drawn: what 200 pixels can show
         // A face is dragged out whole, as plain text, and only copied.
         const std::unique_ptr<QMimeData> dragged(list->model()->mimeData({ list->model()->index(3, 0) }));
         QCOMPARE(dragged->text(), face);
