@@ -1,6 +1,7 @@
 #include "codepage932.h"
 #include "codepage932_cases.h"
 #include "facefile.h"
+#include "rows.h"
 #include "tempfolder.h"
 
 #include <QProcess>
@@ -37,7 +38,21 @@ struct Mount {
     }
 };
 
+struct Read {
+    QByteArray bytes; // or <missing>, <folder>, <fifo>, <zero>, <big>
+    L expected;
+    QString reason = {}; // why the file is refused
+};
+struct Write {
+    L faces;
+    QByteArray expected = {}; // null: only the round trip is checked
+    QString reason = {}; // the save fails, and says why
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Read)
+Q_DECLARE_METATYPE(Write)
 
 class TestFaces : public QObject {
     Q_OBJECT
@@ -110,33 +125,26 @@ private slots:
 
     void read_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // or <missing>, <folder>, <fifo>, <zero>, <big>
-        QTest::addColumn<L>("expected");
-        QTest::addColumn<QString>("reason"); // why the file is refused
-        QTest::newRow("empty file") << QByteArray() << L() << "";
-        QTest::newRow("last line without terminator") << QByteArray("a\r\nb") << L { "a", "b" } << "";
-        QTest::newRow("blank line in the middle") << QByteArray("a\r\n\r\nb\r\n") << L { "a", "", "b" } << "";
-        QTest::newRow("only a terminator") << QByteArray("\r\n") << L { "" } << "";
-        QTest::newRow("lone CR and lone LF end lines") << QByteArray("a\rb\nc\n\r") << L { "a", "b", "c", "" } << "";
-        QTest::newRow("blanks kept") << QByteArray("  a  \r\n\t\r\n") << L { "  a  ", "\t" } << "";
-        QTest::newRow("code page 932") << QByteArray("\x82\xA0\r\n\xC9\xBC\r\n") << L { u"あ"_s, u"ﾉｼ"_s } << "";
-        QTest::newRow("UTF-8 BOM is not part of the first face")
-            << QByteArray("\xEF\xBB\xBF\xE2\x99\xA1\r\nb\r\n") << L { u"♡"_s, "b" } << "";
-        QTest::newRow("32,767 faces") << QByteArray("x\r\n").repeated(faces::kMaxFaces) << L(faces::kMaxFaces, "x")
-                                      << "";
-        QTest::newRow("32,768 faces") << QByteArray("x\r\n").repeated(faces::kMaxFaces + 1) << L()
-                                      << u"顔文字が多すぎます（32768 個。扱えるのは 32767 個までです）。"_s;
-        QTest::newRow("missing") << QByteArray("<missing>") << L() << u"ファイルが見つかりません。"_s;
-        QTest::newRow("a folder") << QByteArray("<folder>") << L() << u"ファイルではなくフォルダーです。"_s;
-        QTest::newRow("a FIFO") << QByteArray("<fifo>") << L() << u"通常のファイルではありません。"_s;
-        QTest::newRow("a link to /dev/zero") << QByteArray("<zero>") << L() << u"通常のファイルではありません。"_s;
-        QTest::newRow("over 64 MiB") << QByteArray("<big>") << L()
-                                     << u"ファイルが大きすぎます（扱えるのは 64 MiB までです）。"_s;
+        const QString tooMany = u"顔文字が多すぎます（32768 個。扱えるのは 32767 個までです）。"_s;
+        const QString notRegular = u"通常のファイルではありません。"_s;
+        addRows<Read>({ { "empty file", { "", {} } }, { "last line without terminator", { "a\r\nb", { "a", "b" } } },
+            { "blank line in the middle", { "a\r\n\r\nb\r\n", { "a", "", "b" } } },
+            { "only a terminator", { "\r\n", { "" } } },
+            { "lone CR and lone LF end lines", { "a\rb\nc\n\r", { "a", "b", "c", "" } } },
+            { "blanks kept", { "  a  \r\n\t\r\n", { "  a  ", "\t" } } },
+            { "code page 932", { "\x82\xA0\r\n\xC9\xBC\r\n", { u"あ"_s, u"ﾉｼ"_s } } },
+            { "UTF-8 BOM is not part of the first face", { "\xEF\xBB\xBF\xE2\x99\xA1\r\nb\r\n", { u"♡"_s, "b" } } },
+            { "32,767 faces", { QByteArray("x\r\n").repeated(faces::kMaxFaces), L(faces::kMaxFaces, "x") } },
+            { "32,768 faces", { QByteArray("x\r\n").repeated(faces::kMaxFaces + 1), {}, tooMany } },
+            { "missing", { "<missing>", {}, u"ファイルが見つかりません。"_s } },
+            { "a folder", { "<folder>", {}, u"ファイルではなくフォルダーです。"_s } },
+            { "a FIFO", { "<fifo>", {}, notRegular } }, { "a link to /dev/zero", { "<zero>", {}, notRegular } },
+            { "over 64 MiB", { "<big>", {}, u"ファイルが大きすぎます（扱えるのは 64 MiB までです）。"_s } } });
     }
     void read()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
+        QFETCH(Read, row);
+        const QByteArray& bytes = row.bytes;
         TempFolder folder;
         const QString path = folder.file("list.txt");
         QFile big(path);
@@ -153,39 +161,34 @@ private slots:
         QString actual;
         QByteArray digest;
         const auto faces = faces::readFaceText(path, &actual, &digest);
-        QCOMPARE(actual, reason);
-        QTEST(faces.value_or(faces::FaceText()).toList(), "expected");
+        QCOMPARE(actual, row.reason);
+        QCOMPARE(faces.value_or(faces::FaceText()).toList(), row.expected);
         QVERIFY(!faces || digest == faces::fileDigest(path));
         QVERIFY(bytes == "<big>" || !bytes.startsWith('<') || !faces::readTextFile(path, 10)); // nor imported
     }
 
     void write_data()
     {
-        QTest::addColumn<L>("faces");
-        QTest::addColumn<QByteArray>("expected"); // null: only the round trip is checked
-        QTest::addColumn<QString>("reason"); // the save fails, and says why
         const L many(1000, u"face (^_^)"_s); // 12 KB: less than a write buffer, more than the disk has
-        QTest::newRow("empty list is a zero-byte file") << L() << QByteArray("") << "";
-        QTest::newRow("code page 932, CR LF after every face")
-            << L { "(^_^)", "", u"ﾉｼ"_s } << QByteArray("(^_^)\r\n\r\n\xC9\xBC\r\n") << "";
-        QTest::newRow("one face outside code page 932 makes the file UTF-8")
-            << L { u"ﾉｼ"_s, u"♡"_s } << QByteArray("\xEF\xBB\xBF\xEF\xBE\x89\xEF\xBD\xBC\r\n\xE2\x99\xA1\r\n") << "";
-        QTest::newRow("wave dash would come back as another character")
-            << L { utf16(u"\u301C") } << QByteArray("\xEF\xBB\xBF\xE3\x80\x9C\r\n") << "";
-        QTest::newRow("private use that would read as a UTF-16 mark")
-            << L { utf16(u"\uF8F3\uF8F2") } << QByteArray("\xEF\xBB\xBF\xEF\xA3\xB3\xEF\xA3\xB2\r\n") << "";
-        QTest::newRow("faces people use") << L { u"( ͡° ͜ʖ ͡°)"_s, u"ʕ•ᴥ•ʔ"_s, u" spaced "_s } << QByteArray() << "";
-        QTest::newRow("a face of a megabyte") << L { u"あ"_s.repeated(1 << 20) } << QByteArray() << "";
-        QTest::newRow("fails: a folder in place of the file") << many << QByteArray() << u"書き込めません"_s;
-        QTest::newRow("fails: disk full") << many << QByteArray() << u"ディスクの空き領域が足りません"_s;
-        QTest::newRow("fails: the second rename") << many << QByteArray() << u"置き換えられません"_s;
+        addRows<Write>({ { "empty list is a zero-byte file", { {}, "" } },
+            { "code page 932, CR LF after every face", { { "(^_^)", "", u"ﾉｼ"_s }, "(^_^)\r\n\r\n\xC9\xBC\r\n" } },
+            { "one face outside code page 932 makes the file UTF-8",
+                { { u"ﾉｼ"_s, u"♡"_s }, "\xEF\xBB\xBF\xEF\xBE\x89\xEF\xBD\xBC\r\n\xE2\x99\xA1\r\n" } },
+            { "wave dash would come back as another character",
+                { { utf16(u"\u301C") }, "\xEF\xBB\xBF\xE3\x80\x9C\r\n" } },
+            { "private use that would read as a UTF-16 mark",
+                { { utf16(u"\uF8F3\uF8F2") }, "\xEF\xBB\xBF\xEF\xA3\xB3\xEF\xA3\xB2\r\n" } },
+            { "faces people use", { { u"( ͡° ͜ʖ ͡°)"_s, u"ʕ•ᴥ•ʔ"_s, u" spaced "_s } } },
+            { "a face of a megabyte", { { u"あ"_s.repeated(1 << 20) } } },
+            { "fails: a folder in place of the file", { many, {}, u"書き込めません"_s } },
+            { "fails: disk full", { many, {}, u"ディスクの空き領域が足りません"_s } },
+            { "fails: the second rename", { many, {}, u"置き換えられません"_s } } });
     }
     void write()
     {
         const QString fault = QTest::currentDataTag();
-        QFETCH(L, faces);
-        QFETCH(QByteArray, expected);
-        QFETCH(QString, reason);
+        QFETCH(Write, row);
+        const auto& [faces, expected, reason] = row;
         TempFolder folder, elsewhere;
         Mount mount, bind;
         if (fault.contains("disk full") && !mount.mount({ "-t", "tmpfs", "-o", "size=16k", "tmpfs" }, folder.path()))

@@ -25,5 +25,5 @@ start_virtual_display
 timeout 300 "$wine" "$out/codepage932_generate.exe" "$out/codepage932_table.cpp"
 "${cxx[@]}" -I "$top/tests/support" "$here/tst_native.cpp" "$top/src/platform/windows/native.cpp" \
   "$codec/codepage932_windows.cpp" "$codec/codepage932.cpp" "$codec/codepage932_extras.cpp" \
-  "$out/codepage932_table.cpp" "$out/nikomaru_res.o" -lcomdlg32 -lversion -o "$out/tst_native.exe"
+  "$out/codepage932_table.cpp" "$out/nikomaru_res.o" -lcomdlg32 -o "$out/tst_native.exe"
 timeout 300 "$wine" "$out/tst_native.exe"
