@@ -5,6 +5,7 @@
 #include "tempfolder.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <iconv.h>
@@ -23,23 +24,8 @@ QString utf16(std::u16string_view text)
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
-// A file system mounted for one test and always unmounted; only root may mount.
-struct Mount {
-    QString at;
-    bool mount(const QStringList& arguments, const QString& target)
-    {
-        at = geteuid() == 0 && QProcess::execute("mount", arguments + L { target }) == 0 ? target : QString();
-        return !at.isEmpty();
-    }
-    ~Mount()
-    {
-        if (!at.isEmpty())
-            QProcess::execute("umount", { at });
-    }
-};
-
 struct Read {
-    QByteArray bytes; // or <missing>, <folder>, <fifo>, <zero>, <big>
+    QByteArray bytes; // "$command": a shell command makes the file %1 instead
     L expected;
     QString reason = {}; // why the file is refused
 };
@@ -136,10 +122,12 @@ private slots:
             { "UTF-8 BOM is not part of the first face", { "\xEF\xBB\xBF\xE2\x99\xA1\r\nb\r\n", { u"♡"_s, "b" } } },
             { "32,767 faces", { QByteArray("x\r\n").repeated(faces::kMaxFaces), L(faces::kMaxFaces, "x") } },
             { "32,768 faces", { QByteArray("x\r\n").repeated(faces::kMaxFaces + 1), {}, tooMany } },
-            { "missing", { "<missing>", {}, u"ファイルが見つかりません。"_s } },
-            { "a folder", { "<folder>", {}, u"ファイルではなくフォルダーです。"_s } },
-            { "a FIFO", { "<fifo>", {}, notRegular } }, { "a link to /dev/zero", { "<zero>", {}, notRegular } },
-            { "over 64 MiB", { "<big>", {}, u"ファイルが大きすぎます（扱えるのは 64 MiB までです）。"_s } } });
+            { "missing", { "$: %1", {}, u"ファイルが見つかりません。"_s } },
+            { "a folder", { "$mkdir %1", {}, u"ファイルではなくフォルダーです。"_s } },
+            { "a FIFO", { "$mkfifo %1", {}, notRegular } },
+            { "a link to /dev/zero", { "$ln -s /dev/zero %1", {}, notRegular } },
+            { "over 64 MiB",
+                { "$truncate -s 67108865 %1", {}, u"ファイルが大きすぎます（扱えるのは 64 MiB までです）。"_s } } });
     }
     void read()
     {
@@ -147,16 +135,9 @@ private slots:
         const QByteArray& bytes = row.bytes;
         TempFolder folder;
         const QString path = folder.file("list.txt");
-        QFile big(path);
-        if (bytes == "<folder>")
-            QVERIFY(QDir(folder.path()).mkdir("list.txt"));
-        else if (bytes == "<fifo>")
-            QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
-        else if (bytes == "<zero>")
-            QVERIFY(QFile::link("/dev/zero", path));
-        else if (bytes == "<big>")
-            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(faces::kMaxFileBytes + 1));
-        else if (bytes != "<missing>")
+        if (bytes.startsWith('$'))
+            QCOMPARE(QProcess::execute("sh", { "-c", QString::fromUtf8(bytes.sliced(1)).arg(path) }), 0);
+        else
             folder.write("list.txt", bytes);
         QString actual;
         QByteArray digest;
@@ -164,7 +145,8 @@ private slots:
         QCOMPARE(actual, row.reason);
         QCOMPARE(faces.value_or(faces::FaceText()).toList(), row.expected);
         QVERIFY(!faces || digest == faces::fileDigest(path));
-        QVERIFY(bytes == "<big>" || !bytes.startsWith('<') || !faces::readTextFile(path, 10)); // nor imported
+        if (bytes.startsWith('$') && !bytes.contains("truncate"))
+            QVERIFY(!faces::readTextFile(path, 10)); // nor imported, nor waited for
     }
 
     void write_data()
@@ -190,8 +172,14 @@ private slots:
         QFETCH(Write, row);
         const auto& [faces, expected, reason] = row;
         TempFolder folder, elsewhere;
-        Mount mount, bind;
-        if (fault.contains("disk full") && !mount.mount({ "-t", "tmpfs", "-o", "size=16k", "tmpfs" }, folder.path()))
+        // Only root may mount; what is mounted is always unmounted.
+        QString mounted;
+        const auto mount = [&](const L& arguments, const QString& at) {
+            mounted = geteuid() == 0 && QProcess::execute("mount", arguments + L { at }) == 0 ? at : QString();
+            return !mounted.isEmpty();
+        };
+        const auto unmount = qScopeGuard([&] { mounted.isEmpty() || QProcess::execute("umount", { mounted }); });
+        if (fault.contains("disk full") && !mount({ "-t", "tmpfs", "-o", "size=16k", "tmpfs" }, folder.path()))
             QSKIP("making a small file system needs root");
         folder.write("kaolist1.txt", "old pool\r\n");
         folder.write("kaolist2.txt", "old current\r\n");
@@ -199,7 +187,7 @@ private slots:
             QVERIFY(QFile::remove(folder.file("kaolist2.txt")) && QDir(folder.path()).mkdir("kaolist2.txt"));
         // A mount point cannot be renamed over, though it opens and reads as a file.
         elsewhere.write("other", "old current\r\n");
-        if (fault.contains("rename") && !bind.mount({ "--bind", elsewhere.file("other") }, folder.file("kaolist2.txt")))
+        if (fault.contains("rename") && !mount({ "--bind", elsewhere.file("other") }, folder.file("kaolist2.txt")))
             QSKIP("mounting needs root");
         QString path, actual;
         const bool saved = faces::writeFaceFiles(

@@ -17,6 +17,7 @@ const QString kSelectPool = u"「リストに追加できる顔文字」から�
 const QString kEraseNothing
     = kSelectPool + u"。\r\n「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
 const QString kPrompt = u"顔文字を入力してください"_s;
+const QString kImport = u"「リストに追加できる顔文字」にインポートします。"_s;
 
 // Lists written one face a character, "_" for an empty face: "12|pq" is the current list 1, 2
 // and the pool p, q.
@@ -41,7 +42,7 @@ struct Operation {
     QString button, expected;
     int selectedAfter;
     QString message; // a question is answered Yes
-    std::optional<QString> typed = {}; // into the input box; nothing: Cancel
+    std::optional<QByteArray> answer = {}; // typed in the input box, or the imported file; nothing: Cancel
 };
 
 } // namespace
@@ -112,10 +113,18 @@ private slots:
                 { "12345|pq", -1, 1, "erase", "12345|p", -1, u"顔文字「q」をリストから抹消してよろしいですか？"_s } },
             { "erase without selection", { "12345|pq", -1, -1, "erase", "12345|pq", -1, kEraseNothing } },
             { "erase a selected empty face", { "12345|p_", -1, 1, "erase", "12345|p_", -1, kEraseNothing } },
-            { "create", { "1|p", 0, -1, "create", "1|pツ", 0, kPrompt, u"ツ"_s } },
+            { "create", { "1|p", 0, -1, "create", "1|pツ", 0, kPrompt, "ツ" } },
             { "create cancelled", { "1|p", 0, -1, "create", "1|p", 0, kPrompt } },
-            { "create an empty face", { "1|p", 0, -1, "create", "1|p_", 0, kPrompt, u""_s } },
-            { "a created face is one line", { "1|p", 0, -1, "create", "1|p b", 0, kPrompt, u" \r\nb\n"_s } },
+            { "create an empty face", { "1|p", 0, -1, "create", "1|p_", 0, kPrompt, "" } },
+            { "a created face is one line", { "1|p", 0, -1, "create", "1|p b", 0, kPrompt, " \r\nb\n" } },
+            { "import cancelled", { "c|pq", 0, 1, "import", "c|pq", 0, kImport } },
+            { "import lines after the pool", { "c|pq", 0, 1, "import", "c|pqa_b", 0, kImport, "a\r\n\r\nb" } },
+            { "import UTF-8 without BOM", { "c|pq", 0, 1, "import", "c|pq♡", 0, kImport, "♡\n" } },
+            { "import code page 932", { "c|pq", 0, 1, "import", "c|pqあｱ", 0, kImport, "\x82\xA0\xB1\r\n" } },
+            { "import a missing file", { "c|pq", 0, 1, "import", "c|pq", 0, kImport, "<missing>" } },
+            { "import until the pool is full",
+                { "c|pq", 0, 1, "import", "c|pq" + QString(faces::kMaxFaces - 2, u'x'), 0, kImport,
+                    QByteArray("x\r\n").repeated(40000) } },
         };
         for (const auto& [name, op] : rows)
             QTest::newRow(name) << op;
@@ -126,13 +135,22 @@ private slots:
         const L current = facesOf(op.lists.section(u'|', 0, 0));
         open(current, facesOf(op.lists.section(u'|', 1)), op.select1, op.select2);
         f->dialogs.yesNoAnswers.enqueue(true);
-        if (op.typed)
-            f->dialogs.inputs.enqueue(*op.typed);
+        QDir::setCurrent(f->settings.path()); // where the file dialog opens
+        if (op.answer && op.button == "import") {
+            f->dialogs.files.enqueue(f->folder.file("import.txt"));
+            if (op.answer != "<missing>")
+                f->folder.write("import.txt", *op.answer);
+        } else if (op.answer) {
+            f->dialogs.inputs.enqueue(QString::fromUtf8(*op.answer));
+        }
         f->edit(qPrintable(op.button + u"Button"_s))->click();
         QCOMPARE(chars(f->faces("currentList")) + u'|' + chars(f->faces("poolList")), op.expected);
         QCOMPARE(list("currentList")->listIndex(), op.selectedAfter);
         QCOMPARE(f->dialogs.shown, op.message.isEmpty() ? L() : L { op.message });
         QCOMPARE(f->folder.read("kaolist2.txt"), lines(current)); // edits stay in memory
+        QCOMPARE(f->dialogs.lastInitialDir, op.button == "import" ? QDir::currentPath() : QString());
+        QVERIFY(op.button != "import"
+            || f->dialogs.lastFilter == u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0"_s);
     }
 
     void upDownEnabling()
@@ -195,72 +213,31 @@ private slots:
         QVERIFY(f->dialogs.shown.last().contains(QDir::toNativeSeparators(f->folder.file("kaolist1.txt"))));
     }
 
-    void conflicts_data()
+    void savesOverOtherSaves()
     {
-        QTest::addColumn<bool>("overwrite");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QByteArray>("pool"); // the pool file afterwards
         const QString changed = u"この画面を開いた後に、顔文字のリストがほかで変更されています。\r\n"
                                 u"上書きして保存してよろしいですか？"_s;
-        QTest::newRow("unchanged") << false << "" << QByteArray("p\r\nq\r\n");
-        QTest::newRow("changed, keep it") << false << changed << QByteArray("p\r\nnew\r\n");
-        QTest::newRow("changed, overwrite") << true << changed << QByteArray("p\r\nq\r\n");
-        QTest::newRow("another save holds the lock")
-            << false << u"顔文字のリストを保存できませんでした。\r\n"_s << QByteArray("p\r\n");
-    }
-    void conflicts()
-    {
-        const QString change = QTest::currentDataTag();
-        QFETCH(bool, overwrite);
-        QFETCH(QString, message);
-        open({}, { "p" });
-        f->dialogs.inputs.enqueue(u"q"_s);
-        f->edit("createButton")->click();
-        f->dialogs.shown.clear();
-        if (change.startsWith("changed"))
-            f->folder.write("kaolist1.txt", "p\r\nnew\r\n");
-        QLockFile other(faces::lockFilePath(f->folder.path()));
-        QVERIFY(!change.startsWith("another") || other.tryLock()); // not stale: this process is alive
-        f->dialogs.yesNoAnswers.enqueue(overwrite);
-        f->edit("okButton")->click();
-        QCOMPARE(f->dialogs.shown.size(), message.isEmpty() ? 0 : 1);
-        QVERIFY(f->dialogs.shown.isEmpty() || f->dialogs.shown.last().startsWith(message));
-        QTEST(f->folder.read("kaolist1.txt"), "pool");
-        // Only a save that happened closes the editor; one that did not keeps the edits.
-        const bool saved = f->folder.read("kaolist1.txt") == "p\r\nq\r\n";
-        QCOMPARE(f->editor() && f->editor()->isVisible(), !saved);
-        QVERIFY(saved || f->faces("poolList") == L({ "p", "q" }));
-    }
-
-    void import_data()
-    {
-        QTest::addColumn<QByteArray>("file"); // "<cancel>": the dialog is cancelled
-        QTest::addColumn<QString>("expectedPool");
-        QTest::newRow("cancel") << QByteArray("<cancel>") << "pq";
-        QTest::newRow("lines after the pool") << QByteArray("a\r\n\r\nb") << "pqa_b";
-        QTest::newRow("UTF-8 without BOM") << QByteArray("\xE2\x99\xA1\n") << u"pq♡"_s;
-        QTest::newRow("code page 932") << QByteArray("\x82\xA0\xB1\r\n") << u"pqあｱ"_s;
-        QTest::newRow("a missing file") << QByteArray("<missing>") << "pq";
-        QTest::newRow("stops when the pool is full")
-            << QByteArray("x\r\n").repeated(40000) << "pq" + QString(faces::kMaxFaces - 2, u'x');
-    }
-    void import()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, expectedPool);
-        open({ "c" }, { "p", "q" }, -1, 1);
-        QDir::setCurrent(f->settings.path());
-        if (file != "<cancel>")
-            f->dialogs.files.enqueue(f->folder.file("import.txt"));
-        if (file != "<missing>" && file != "<cancel>")
-            f->folder.write("import.txt", file);
-        f->edit("importButton")->click();
-        QCOMPARE(chars(f->faces("poolList")), expectedPool);
-        QCOMPARE(list("poolList")->listIndex(), 1);
-        QCOMPARE(f->dialogs.shown, L { u"「リストに追加できる顔文字」にインポートします。"_s });
-        QCOMPARE(f->dialogs.lastInitialDir, QDir::currentPath());
-        QCOMPARE(f->dialogs.lastFilter, u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0"_s);
-        QCOMPARE(f->folder.read("kaolist1.txt"), QByteArray("p\r\nq\r\n"));
+        const QString failed = u"顔文字のリストを保存できませんでした。\r\n"_s;
+        // Another program changed the pool or holds the lock; the answer: what is said, the pool file then.
+        for (const auto& [lock, overwrite, message, pool] : { std::tuple { false, false, changed, "p\r\nnew\r\n" },
+                 { false, true, changed, "p\r\nq\r\n" }, { true, false, failed, "p\r\n" } }) {
+            open({}, { "p" });
+            f->dialogs.inputs.enqueue(u"q"_s);
+            f->edit("createButton")->click();
+            f->dialogs.shown.clear();
+            QLockFile other(faces::lockFilePath(f->folder.path()));
+            if (!lock)
+                f->folder.write("kaolist1.txt", "p\r\nnew\r\n");
+            QVERIFY(!lock || other.tryLock()); // not stale: this process is alive
+            f->dialogs.yesNoAnswers.enqueue(overwrite);
+            f->edit("okButton")->click();
+            QCOMPARE(f->dialogs.shown.size(), 1);
+            QVERIFY(f->dialogs.shown[0].startsWith(message));
+            QCOMPARE(f->folder.read("kaolist1.txt"), QByteArray(pool));
+            // Only a save that happened closes the editor; one that did not keeps the edits.
+            QCOMPARE(f->editor() && f->editor()->isVisible(), !overwrite);
+            QVERIFY(overwrite || f->faces("poolList") == L({ "p", "q" }));
+        }
     }
 };
 
