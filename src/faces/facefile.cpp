@@ -27,13 +27,13 @@ FaceText::FaceText(QString text)
         const char16_t c = data[i].unicode();
         if (c > u'\r' || (c != u'\r' && c != u'\n'))
             continue;
-        spans_.append({ start, i - start });
+        spans_.push_back({ start, i - start });
         if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        spans_.append({ start, size - start });
+        spans_.push_back({ start, size - start });
 }
 
 FaceList FaceText::toList() const
@@ -47,13 +47,13 @@ FaceList FaceText::toList() const
 
 void FaceText::append(QStringView face)
 {
-    spans_.append({ text_.size(), face.size() });
+    spans_.push_back({ text_.size(), face.size() });
     text_ += face;
 }
 
 void FaceText::replace(qsizetype i, QStringView face)
 {
-    spans_[i] = { text_.size(), face.size() };
+    spans_[size_t(i)] = { text_.size(), face.size() };
     text_ += face;
 }
 

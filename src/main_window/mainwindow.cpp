@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <future>
+
 namespace {
 
 const QString kSettingApplication = QStringLiteral("Nikomaru");
@@ -106,7 +108,11 @@ bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Di
 {
     const QString path = faces::faceFilePath(folder, fileName);
     QString reason;
-    std::optional<faces::FaceText> faces = faces::readFaceText(path, &reason, digest);
+    // Read on another thread while this one loads the fonts the rows are measured with: the first
+    // time, that takes longer than reading thousands of faces.
+    auto read = std::async(std::launch::async, [&] { return faces::readFaceText(path, &reason, digest); });
+    list.measureRows();
+    std::optional<faces::FaceText> faces = read.get();
     if (!faces) {
         dialogs.message(nullptr,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")

@@ -317,3 +317,10 @@ void ListBox::setHorizontalExtent(int pixels)
     delegate_->setExtent(pixels);
     scheduleDelayedItemsLayout();
 }
+
+void ListBox::measureRows()
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    delegate_->sizeHint(option, QModelIndex());
+}
