@@ -81,10 +81,10 @@ int startChild(const QString& folder)
     char* argv[] = { name, nullptr };
     QApplication app(argc, argv);
     SystemDialogs dialogs;
-    MainWindow form1({ folder, folder + "/user" }, dialogs);
-    if (!form1.load())
+    MainWindow mainWindow({ folder, folder + "/user" }, dialogs);
+    if (!mainWindow.load())
         return 1;
-    if (!QTest::qWaitForWindowExposed(&form1))
+    if (!QTest::qWaitForWindowExposed(&mainWindow))
         return 1;
     std::printf("%.1f\n", peakRssMiB());
     std::fflush(stdout);
@@ -156,20 +156,20 @@ int main(int argc, char* argv[])
             full.ms / empty.ms, full.rss - empty.rss);
 
     SystemDialogs dialogs;
-    MainWindow form1({ dir.path(), dir.filePath("user") }, dialogs);
-    form1.load();
-    auto* edit = form1.findChild<QPushButton*>(QStringLiteral("editButton"));
-    auto editorButton = [&](const char* name) { return form1.editor()->findChild<QPushButton*>(QLatin1String(name)); };
+    MainWindow mainWindow({ dir.path(), dir.filePath("user") }, dialogs);
+    mainWindow.load();
+    auto* edit = mainWindow.findChild<QPushButton*>(QStringLiteral("editButton"));
+    auto editorButton = [&](const char* name) { return mainWindow.editor()->findChild<QPushButton*>(QLatin1String(name)); };
     std::vector<double> openTimes, okTimes;
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer timer;
         timer.start();
         edit->click();
-        (void)QTest::qWaitForWindowExposed(form1.editor());
+        (void)QTest::qWaitForWindowExposed(mainWindow.editor());
         openTimes.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
         editorButton("okButton")->click();
-        (void)QTest::qWaitForWindowExposed(&form1);
+        (void)QTest::qWaitForWindowExposed(&mainWindow);
         okTimes.push_back(timer.nsecsElapsed() / 1e6);
         QTest::qWait(0); // lets the closed editor go
     }
@@ -177,7 +177,7 @@ int main(int argc, char* argv[])
     std::printf("  OK: write both, show main again   %8.1f ms (target < 200)\n", median(okTimes));
 
     edit->click();
-    (void)QTest::qWaitForWindowExposed(form1.editor());
+    (void)QTest::qWaitForWindowExposed(mainWindow.editor());
     const double cpuBefore = cpuSeconds();
     QElapsedTimer idle;
     idle.start();

@@ -37,9 +37,7 @@ open_editor() {
 
 start_virtual_display
 start_program
-check "the window is fixed at 106 x 300" bash -c "xprop -id $main WM_NORMAL_HINTS | grep -q 'maximum size: 106 by 300'"
 check "the window manager places the window" placed_by_wm "$main"
-check "not on top at first start" not_above
 
 # Focus starts on the list: Ctrl+C with nothing selected copies nothing; Home selects the first
 # face, Down the next, Enter copies it; Ctrl+C copies it too.
@@ -55,8 +53,6 @@ check "Ctrl+C copies the selected face" clipboard_is "ﾉｼ"
 # Shift+Tab reaches the check box; Space checks it.
 keys shift+Tab space
 check "always on top is seen by the window manager" above
-check "the window was changed in place, not re-created" \
-  [ "$(xdotool search --onlyvisible --name '^Nikomaru$' | head -n 1)" = "$main" ]
 keys space
 check "clearing the box makes it an ordinary window again" not_above
 keys space alt+F4
@@ -66,36 +62,25 @@ check "the option is stored as True" grep -q '^Check=True$' "$XDG_CONFIG_HOME/Ni
 start_program
 check "restarted with the option on, the window is on top" above
 
-# The editor: move the first face to the pool, OK, and the main window shows the new list.
-if check_now "編集 opens the list editor" open_editor; then
-  check "the window manager places the editor" placed_by_wm "$editor"
-  keys Home Tab Tab Return                    # the first face; poolList, 削除>>
-  click_ok "$editor"
-  check "OK saves beside the program" cmp -s "$lists/kaolist2.txt" <(printf '\x82\xa0\x82\xa2\r\n\xc9\xbc\r\n')
-  main=$(window_named Nikomaru) && activate "$main"
-  keys Down Home Return
-  check "the main window shows the new list" clipboard_is "あい"
-  check "the option survives the reload" above
-fi
-
 # A face that is not on the keyboard arrives as a person's would: pasted from the clipboard.
 face='ʕ•ᴥ•ʔ♡'
 printf '%s' "$face" | xclip -selection clipboard
 check "the clipboard holds the face" clipboard_is "$face"
-if open_editor; then
+if check_now "編集 opens the list editor" open_editor; then
+  check "the window manager places the editor" placed_by_wm "$editor"
   keys Tab Tab Tab Tab Return                 # poolList, 削除>>, <<追加, 新しく作る
   check "新しく作る asks for a face" active_is Nikomaru "$editor"
   keys ctrl+v Return
   check "the face is in the pool" active_is "Nikomaru リスト編集"
   click_ok "$editor"
-  check "the pool is written as UTF-8 with the new face" \
+  check "OK saves the pool beside the program, as UTF-8 with the new face" \
     bash -c "head -c 3 '$lists/kaolist1.txt' | cmp -s - <(printf '\xef\xbb\xbf') && grep -q '$face' '$lists/kaolist1.txt'"
 fi
 kill "$pid" 2>/dev/null; eventually ended; pid=""
 
 # The starter lists are installed only where there are none: the person's faces stay.
 cmake --install "$build" --prefix "$prefix" >/dev/null
-check_now "reinstalling keeps the person's list" cmp -s "$lists/kaolist2.txt" <(printf '\x82\xa0\x82\xa2\r\n\xc9\xbc\r\n')
+check_now "reinstalling keeps the person's list" grep -q "$face" "$lists/kaolist1.txt"
 (cd "$build" && cmake --build . --target uninstall >/dev/null)
 check_now "uninstalling removes the program and its entry" \
   test ! -e "$lists/nikomaru" -a ! -L "$prefix/bin/nikomaru" -a ! -e "$prefix/share/applications/nikomaru.desktop"

@@ -42,17 +42,10 @@ void openFileRecord()
     const HWND owner = reinterpret_cast<HWND>(0x1234);
     native::fillOpenFileRecord(record, owner, GetModuleHandleA(nullptr), ansi.c_str(), file, title, "C:\\faces");
     // 76 bytes in a 32-bit program: the record without the fields later versions appended.
-    const OPENFILENAMEA expected { .lStructSize = OPENFILENAME_SIZE_VERSION_400A,
-        .hwndOwner = owner,
-        .hInstance = GetModuleHandleA(nullptr),
-        .lpstrFilter = ansi.c_str(),
-        .nFilterIndex = 1,
-        .lpstrFile = file,
-        .nMaxFile = 256,
-        .lpstrFileTitle = title,
-        .nMaxFileTitle = 256,
-        .lpstrInitialDir = record.lpstrInitialDir,
-        .Flags = 0x81804 };
+    // In field order: size, owner, instance, filter, no custom filter, filter 1, file buffer, file
+    // title buffer, initial directory, no title, flags.
+    const OPENFILENAMEA expected { OPENFILENAME_SIZE_VERSION_400A, owner, GetModuleHandleA(nullptr), ansi.c_str(),
+        nullptr, 0, 1, file, 256, title, 256, record.lpstrInitialDir, nullptr, 0x81804 };
     check(std::memcmp(&record, &expected, sizeof record) == 0, "the record: owner, buffers of 256, flags 0x81804");
     check(std::strcmp(record.lpstrInitialDir, "C:\\faces") == 0, "initial directory");
     check(native::fromAnsi("C:\\faces\\a.txt\0ignored") == L"C:\\faces\\a.txt", "the path ends at its first NUL");
