@@ -16,7 +16,7 @@ import time
 
 from Xlib import X, display
 
-RUNS = 15
+RUNS = 25
 FACES = 32767
 
 
@@ -42,6 +42,8 @@ def client_of(d, frame):
 def text_shown(window):
     """Whether dark pixels (text) are inside the list area, away from its border."""
     image = window.get_image(4, 4, 90, 40, X.ZPixmap, 0xFFFFFFFF).data
+    if min(image[0::4]) >= 0x50:  # no dark blue anywhere: a quick answer keeps the polls frequent
+        return False
     return any(image[i] < 0x50 and image[i + 1] < 0x50 and image[i + 2] < 0x50 for i in range(0, len(image), 4))
 
 
@@ -69,6 +71,8 @@ def time_to_show(command, cwd, faces_expected):
                         break
             elif text_shown(client):
                 break
+            else:
+                time.sleep(0.0002)  # leave the program the processor it is drawing with
         else:
             raise RuntimeError(f"{command[0]} showed no faces")
         shown = (time.perf_counter() - start) * 1000

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <future>
+
 int main(int argc, char* argv[])
 {
     platform::prepareEnvironment();
@@ -14,13 +16,17 @@ int main(int argc, char* argv[])
     // The program ends when no window is loaded once a handler has returned, not when the last
     // window closes: the editor's OK closes both windows and opens the main one again.
     QApplication::setQuitOnLastWindowClosed(false);
+    const faces::ListFolders folders { faces::applicationFolder(), faces::userDataFolder() };
+    // The list is read on another thread while the toolkit loads its fonts, which takes longer.
+    auto current = std::async(
+        std::launch::async, [folder = folders.readFolder()] { return readFaceList(folder, faces::kCurrentFileName); });
     installAppearance(app);
 
     SystemDialogs dialogs;
-    MainWindow mainWindow({ faces::applicationFolder(), faces::userDataFolder() }, dialogs);
+    MainWindow mainWindow(folders, dialogs);
     QObject::connect(&mainWindow, &MainWindow::allWindowsUnloaded, &app, &QCoreApplication::quit);
     QObject::connect(&mainWindow, &MainWindow::fatalError, &app, [] { QCoreApplication::exit(1); });
-    if (!mainWindow.load())
+    if (!mainWindow.load(current.get()))
         return 1;
     return QApplication::exec();
 }

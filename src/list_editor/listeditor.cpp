@@ -98,8 +98,8 @@ bool ListEditor::load()
 {
     const QString readFolder = folders_.readFolder();
     saveFolder_ = folders_.saveFolder();
-    if (loadFaceList(*poolList_, readFolder, faces::kPoolFileName, dialogs_, &poolDigest_)
-        && loadFaceList(*currentList_, readFolder, faces::kCurrentFileName, dialogs_, &currentDigest_)) {
+    if (addFaceList(*poolList_, readFaceList(readFolder, faces::kPoolFileName, &poolDigest_), dialogs_)
+        && addFaceList(*currentList_, readFaceList(readFolder, faces::kCurrentFileName, &currentDigest_), dialogs_)) {
         if (saveFolder_ != readFolder) { // the first save of this user's own lists
             poolDigest_ = faces::fileDigest(faces::faceFilePath(saveFolder_, faces::kPoolFileName));
             currentDigest_ = faces::fileDigest(faces::faceFilePath(saveFolder_, faces::kCurrentFileName));

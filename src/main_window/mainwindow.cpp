@@ -18,8 +18,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <future>
-
 namespace {
 
 const QString kSettingApplication = QStringLiteral("Nikomaru");
@@ -74,9 +72,14 @@ ListEditor* MainWindow::editor() const
 
 bool MainWindow::load()
 {
+    return loaded_ || load(readFaceList(folders_.readFolder(), faces::kCurrentFileName));
+}
+
+bool MainWindow::load(FaceListRead&& current)
+{
     if (loaded_)
         return true;
-    if (!readListAndOption()) {
+    if (!readListAndOption(std::move(current))) {
         faceList_->clear();
         emit fatalError();
         return false;
@@ -104,28 +107,28 @@ void MainWindow::unload()
     checkProgramEnd();
 }
 
-bool loadFaceList(ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs, QByteArray* digest)
+FaceListRead readFaceList(const QString& folder, const char* fileName, QByteArray* digest)
 {
-    const QString path = faces::faceFilePath(folder, fileName);
-    QString reason;
-    // Read on another thread while this one loads the fonts the rows are measured with: the first
-    // time, that takes longer than reading thousands of faces.
-    auto read = std::async(std::launch::async, [&] { return faces::readFaceText(path, &reason, digest); });
-    list.measureRows();
-    std::optional<faces::FaceText> faces = read.get();
-    if (!faces) {
+    FaceListRead read { faces::faceFilePath(folder, fileName), std::nullopt, QString() };
+    read.faces = faces::readFaceText(read.path, &read.reason, digest);
+    return read;
+}
+
+bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs)
+{
+    if (!read.faces) {
         dialogs.message(nullptr,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
-                .arg(QDir::toNativeSeparators(path), reason));
+                .arg(QDir::toNativeSeparators(read.path), read.reason));
         return false;
     }
-    list.addFaces(std::move(*faces));
+    list.addFaces(std::move(*read.faces));
     return true;
 }
 
-bool MainWindow::readListAndOption()
+bool MainWindow::readListAndOption(FaceListRead&& current)
 {
-    if (!loadFaceList(*faceList_, folders_.readFolder(), faces::kCurrentFileName, dialogs_))
+    if (!addFaceList(*faceList_, std::move(current), dialogs_))
         return false;
 
     if (platform::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn) {

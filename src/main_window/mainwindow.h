@@ -11,10 +11,17 @@ class QCheckBox;
 class ListBox;
 class QPushButton;
 
-// Appends the faces of one face list file in the folder to the list; when the file cannot be
-// read, tells the user which file and why, and returns false. *digest identifies what was read.
-bool loadFaceList(
-    ListBox& list, const QString& folder, const char* fileName, Dialogs& dialogs, QByteArray* digest = nullptr);
+// One face list file as read: its faces, or why it could not be read.
+struct FaceListRead {
+    QString path;
+    std::optional<faces::FaceText> faces;
+    QString reason;
+};
+// Reads one face list file in the folder. *digest identifies what was read.
+FaceListRead readFaceList(const QString& folder, const char* fileName, QByteArray* digest = nullptr);
+// Appends the faces read to the list; when the file could not be read, tells the user which file
+// and why, and returns false.
+bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs);
 
 // The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
 // One object for the whole run; load() and unload() may be repeated.
@@ -28,6 +35,8 @@ public:
     // Reads the current list, restores the option and shows the window. When the face list
     // cannot be read the user is told, fatalError() is emitted and false is returned.
     bool load();
+    // The same with the current list already read (at start, while the toolkit loaded).
+    bool load(FaceListRead&& current);
     // Stores the option, closes the window and releases its native window, so that the next
     // load() reads the list again and the window system places the window anew.
     void unload();
@@ -47,7 +56,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool readListAndOption();
+    bool readListAndOption(FaceListRead&& current);
     void storeOption();
     void copySelectedFace();
     void openEditor();

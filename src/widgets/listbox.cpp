@@ -317,10 +317,3 @@ void ListBox::setHorizontalExtent(int pixels)
     delegate_->setExtent(pixels);
     scheduleDelayedItemsLayout();
 }
-
-void ListBox::measureRows()
-{
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    delegate_->sizeHint(option, QModelIndex());
-}

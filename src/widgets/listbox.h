@@ -35,8 +35,6 @@ public:
     // Scrollable sideways over exactly this width in pixels, whatever the entries' widths, as a
     // Windows list box with that horizontal extent; text beyond it is cut off.
     void setHorizontalExtent(int pixels);
-    // Measures the rows' height now, loading the fonts that takes, rather than when first drawn.
-    void measureRows();
 
 signals:
     // The copy key (Ctrl+C) was pressed; what it copies is the window's to decide.
