@@ -5,6 +5,7 @@
 #include "tempfolder.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -22,6 +23,32 @@ namespace {
 QString utf16(std::u16string_view text)
 {
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
+constexpr int kCrashFaces = 20000;
+
+// Faces first..last-1.
+FaceList numbered(int first, int last)
+{
+    FaceList faces;
+    for (int i = first; i < last; ++i)
+        faces.append(u"face %1 (^_^)"_s.arg(i));
+    return faces;
+}
+
+// Saves over and over, each time moving the pool's first face to the end of the current list,
+// until it is killed; it goes on from the current list it finds.
+int saveUntilKilled(const QString& folder)
+{
+    QString path, reason;
+    const auto current = faces::readFaceText(folder + "/kaolist2.txt", &reason);
+    for (int moved = int(current ? current->size() : 0) + 1; moved <= kCrashFaces; ++moved) {
+        if (!faces::writeFaceFiles({ { folder + "/kaolist1.txt", numbered(moved, kCrashFaces) },
+                                       { folder + "/kaolist2.txt", numbered(0, moved) } },
+                &path, &reason))
+            return 1;
+    }
+    return 0;
 }
 
 struct Read {
@@ -199,7 +226,41 @@ private slots:
         }
         QCOMPARE(folder.entries().size(), 2); // no temporaries left
     }
+
+    void killedWhileSaving()
+    {
+        TempFolder folder;
+        folder.write("kaolist1.txt", faces::serialize(numbered(0, kCrashFaces)));
+        folder.write("kaolist2.txt", "");
+        int lastMoved = 0;
+        for (int round = 0; round < 40; ++round) {
+            QProcess saver;
+            saver.start(QCoreApplication::applicationFilePath(), { "--save-until-killed", folder.path() });
+            QVERIFY(saver.waitForStarted());
+            QTest::qWait(QRandomGenerator::global()->bounded(30, 400));
+            saver.kill(); // SIGKILL to this child only, even should it have ended already
+            QVERIFY(saver.waitForFinished());
+            // Each file is its old or its new content: the pool is at most one save ahead.
+            const QByteArray current = folder.read("kaolist2.txt"), pool = folder.read("kaolist1.txt");
+            const int moved = int(current.count('\n'));
+            QCOMPARE(current, faces::serialize(numbered(0, moved)));
+            QVERIFY(pool == faces::serialize(numbered(moved, kCrashFaces))
+                || pool == faces::serialize(numbered(moved + 1, kCrashFaces)));
+            QVERIFY(moved >= lastMoved);
+            lastMoved = moved;
+            for (const QString& name : folder.entries()) // and a killed save's temporaries
+                QVERIFY2(name.startsWith("kaolist1.txt") || name.startsWith("kaolist2.txt"), qPrintable(name));
+        }
+        QVERIFY2(lastMoved > 0, "nothing was saved");
+    }
 };
 
-QTEST_GUILESS_MAIN(TestFaces)
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && argv[1] == QByteArrayView("--save-until-killed"))
+        return saveUntilKilled(QString::fromLocal8Bit(argv[2]));
+    TestFaces test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_faces.moc"
