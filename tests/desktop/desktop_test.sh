@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs to a temporary prefix and uses the installed program on Xvfb with openbox: what the
-# offscreen tests cannot see (window manager hints, always on top, the clipboard seen by other
-# programs, pasting), then reinstalls and uninstalls around the person's lists.
+# Installs to a temporary prefix and uses the installed program on Xvfb with openbox, as a person
+# who may not write to its folder: what the offscreen tests cannot see (window manager hints,
+# always on top, the clipboard seen by other programs, pasting, the person's own lists), then
+# reinstalls and uninstalls around the lists beside the program.
 # Usage: desktop_test.sh BUILD_DIR
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -16,9 +17,10 @@ check_now "the desktop entry starts the installed program" \
   grep -qx "Exec=$prefix/bin/nikomaru" "$prefix/share/applications/nikomaru.desktop"
 printf '(^_^)\r\n\x82\xa0\x82\xa2\r\n\xc9\xbc\r\n' > "$lists/kaolist2.txt"   # (^_^) あい ﾉｼ
 printf 'pool\r\n' > "$lists/kaolist1.txt"
+[ "$(id -u)" -eq 0 ] || chmod -R a-w "$lists"
 
 start_program() {  # through the bin link, from another folder
-  (cd "$work" && exec "$prefix/bin/nikomaru") &
+  (cd "$work" && exec "${person[@]}" "$prefix/bin/nikomaru") &
   pid=$!
   main=$(window_named Nikomaru) || { echo "FAILED: the main window did not appear"; exit 1; }
   activate "$main"
@@ -73,14 +75,24 @@ if check_now "編集 opens the list editor" open_editor; then
   keys ctrl+v Return
   check "the face is in the pool" active_is "Nikomaru リスト編集"
   click_ok "$editor"
-  check "OK saves the pool beside the program, as UTF-8 with the new face" \
-    bash -c "head -c 3 '$lists/kaolist1.txt' | cmp -s - <(printf '\xef\xbb\xbf') && grep -q '$face' '$lists/kaolist1.txt'"
+  saved="$home/data/Nikomaru"
+  check "OK saves the pool in the person's data folder, as UTF-8 with the new face" \
+    bash -c "head -c 3 '$saved/kaolist1.txt' | cmp -s - <(printf '\xef\xbb\xbf') && grep -q '$face' '$saved/kaolist1.txt'"
+  check_now "the program's own lists are untouched" cmp -s "$lists/kaolist1.txt" <(printf 'pool\r\n')
 fi
 kill "$pid" 2>/dev/null; eventually ended; pid=""
 
-# The starter lists are installed only where there are none: the person's faces stay.
+# From now on the person's own lists are read.
+printf '\x82\xa4\r\n' > "$home/data/Nikomaru/kaolist2.txt"   # う
+start_program
+keys Home Return
+check "the person's own list is shown" clipboard_is "う"
+kill "$pid" 2>/dev/null; eventually ended; pid=""
+
+# The starter lists are installed only where there are none: the lists beside the program stay.
+chmod -R u+w "$lists"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-check_now "reinstalling keeps the person's list" grep -q "$face" "$lists/kaolist1.txt"
+check_now "reinstalling keeps the lists beside the program" cmp -s "$lists/kaolist1.txt" <(printf 'pool\r\n')
 (cd "$build" && cmake --build . --target uninstall >/dev/null)
 check_now "uninstalling removes the program and its entry" \
   test ! -e "$lists/nikomaru" -a ! -L "$prefix/bin/nikomaru" -a ! -e "$prefix/share/applications/nikomaru.desktop"

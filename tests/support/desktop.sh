@@ -3,16 +3,27 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/virtual-display.sh"
 
 work=$(mktemp -d)
+home="$work/home"  # the person's: settings and data folders
+mkdir -m 700 "$home"
 pid=""
 failures=0
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   stop_virtual_display
+  chmod -R u+w "$work" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
+export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
+# "${person[@]}" program: the person starts it; root's tests run it as nobody, like any user who
+# may not write to the folder of an installed program.
+person=()
+if [ "$(id -u)" -eq 0 ]; then
+  chmod 755 "$work"
+  chown nobody "$home"
+  person=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
 
 check_now() {  # check_now "what" command...: the command must succeed now
   local what=$1; shift
