@@ -159,7 +159,8 @@ int main(int argc, char* argv[])
     MainWindow mainWindow({ dir.path(), dir.filePath("user") }, dialogs);
     mainWindow.load();
     auto* edit = mainWindow.findChild<QPushButton*>(QStringLiteral("editButton"));
-    auto editorButton = [&](const char* name) { return mainWindow.editor()->findChild<QPushButton*>(QLatin1String(name)); };
+    auto editorButton
+        = [&](const char* name) { return mainWindow.editor()->findChild<QPushButton*>(QLatin1String(name)); };
     std::vector<double> openTimes, okTimes;
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer timer;

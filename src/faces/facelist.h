@@ -24,7 +24,10 @@ public:
     explicit FaceText(QString text);
 
     qsizetype size() const { return qsizetype(spans_.size()); }
-    QStringView at(qsizetype i) const { return QStringView(text_).sliced(spans_[size_t(i)].start, spans_[size_t(i)].length); }
+    QStringView at(qsizetype i) const
+    {
+        return QStringView(text_).sliced(spans_[size_t(i)].start, spans_[size_t(i)].length);
+    }
     FaceList toList() const;
 
     void append(QStringView face);
