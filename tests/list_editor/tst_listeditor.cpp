@@ -1,9 +1,11 @@
+#include "rows.h"
 #include "windowfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -17,23 +19,16 @@ const QString kSelectPool = u"「リストに追加できる顔文字」から�
 const QString kEraseNothing
     = kSelectPool + u"。\r\n「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
 const QString kPrompt = u"顔文字を入力してください"_s;
-const QString kImport = u"「リストに追加できる顔文字」にインポートします。"_s;
 
 // Lists written one face a character, "_" for an empty face: "12|pq" is the current list 1, 2
 // and the pool p, q.
 L facesOf(QStringView list)
 {
-    L out;
-    for (QChar c : list)
-        out.append(c == u'_' ? QString() : QString(c));
-    return out;
+    return list.toString().split(QString(), Qt::SkipEmptyParts).replaceInStrings(u"_"_s, QString());
 }
-QString chars(const L& faces)
+QString chars(L faces)
 {
-    QString out;
-    for (const QString& face : faces)
-        out += face.isEmpty() ? u"_"_s : face;
-    return out;
+    return faces.replaceInStrings(QRegularExpression(u"^$"_s), u"_"_s).join(QString());
 }
 
 struct Operation {
@@ -41,8 +36,8 @@ struct Operation {
     int select1, select2;
     QString buttons, expected; // buttons pressed in turn
     int selectedAfter;
-    QString message; // a question is answered Yes
-    std::optional<QByteArray> answer = {}; // typed in the input box, or the imported file; nothing: Cancel
+    QString message; // all that was shown, one per line; "<here>": the folder the program runs in
+    QVariant answer = {}; // true: Yes; text: typed in the input box; bytes: the imported file
 };
 
 } // namespace
@@ -96,9 +91,10 @@ private slots:
 
     void operations_data()
     {
-        QTest::addColumn<Operation>("op");
         const QString dot = kSelectCurrent + u"。"_s;
-        const std::pair<const char*, Operation> rows[] = {
+        const QString import
+            = u"「リストに追加できる顔文字」にインポートします。\nテキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0|<here>"_s;
+        addRows<Operation>({
             { "move to pool without selection", { "12345|pq", -1, 0, "moveToPool", "12345|pq", -1, kSelectCurrent } },
             { "move the third of five to the pool", { "12345|pq", 2, 0, "moveToPool", "1245|pq3", -1, {} } },
             { "move to current without selection", { "12345|pq", 1, -1, "moveToCurrent", "12345|pq", 1, kSelectPool } },
@@ -110,7 +106,8 @@ private slots:
             { "down the last", { "12345|pq", 4, -1, "down", "12345|pq", 4, dot } },
             { "down without selection", { "12345|pq", -1, -1, "down", "12345|pq", -1, dot } },
             { "erase",
-                { "12345|pq", -1, 1, "erase", "12345|p", -1, u"顔文字「q」をリストから抹消してよろしいですか？"_s } },
+                { "12345|pq", -1, 1, "erase", "12345|p", -1, u"顔文字「q」をリストから抹消してよろしいですか？"_s,
+                    true } },
             { "erase without selection", { "12345|pq", -1, -1, "erase", "12345|pq", -1, kEraseNothing } },
             { "erase a selected empty face", { "12345|p_", -1, 1, "erase", "12345|p_", -1, kEraseNothing } },
             { "create", { "1|p", 0, -1, "create", "1|pツ", 0, kPrompt, "ツ" } },
@@ -119,45 +116,39 @@ private slots:
             { "a created face is one line", { "1|p", 0, -1, "create", "1|p b", 0, kPrompt, " \r\nb\n" } },
             { "edits, then OK saves both lists", { "abc|p_", 2, 0, "up moveToCurrent ok", "acbp|_", 1, {} } },
             { "cancel after an edit writes nothing", { "abc|p", 0, -1, "moveToPool cancel", "bc|pa", -1, {} } },
-            { "import cancelled", { "c|pq", 0, 1, "import", "c|pq", 0, kImport } },
-            { "import lines after the pool", { "c|pq", 0, 1, "import", "c|pqa_b", 0, kImport, "a\r\n\r\nb" } },
-            { "import UTF-8 without BOM", { "c|pq", 0, 1, "import", "c|pq♡", 0, kImport, "♡\n" } },
+            { "import cancelled", { "c|pq", 0, 1, "import", "c|pq", 0, import } },
+            { "import lines after the pool",
+                { "c|pq", 0, 1, "import", "c|pqa_b", 0, import, QByteArray("a\r\n\r\nb") } },
+            { "import UTF-8 without BOM", { "c|pq", 0, 1, "import", "c|pq♡", 0, import, QByteArray("♡\n") } },
             { "import until the pool is full",
-                { "c|pq", 0, 1, "import", "c|pq" + QString(faces::kMaxFaces - 2, u'x'), 0, kImport,
+                { "c|pq", 0, 1, "import", "c|pq" + QString(faces::kMaxFaces - 2, u'x'), 0, import,
                     QByteArray("x\r\n").repeated(40000) } },
-        };
-        for (const auto& [name, op] : rows)
-            QTest::newRow(name) << op;
+        });
     }
     void operations()
     {
-        QFETCH(Operation, op);
-        open(facesOf(op.lists.section(u'|', 0, 0)), facesOf(op.lists.section(u'|', 1)), op.select1, op.select2);
-        f->dialogs.yesNoAnswers.enqueue(true);
+        QFETCH(Operation, row);
+        open(facesOf(row.lists.section(u'|', 0, 0)), facesOf(row.lists.section(u'|', 1)), row.select1, row.select2);
         QDir::setCurrent(f->settings.path()); // where the file dialog opens
-        if (op.answer && op.buttons == "import") {
-            f->dialogs.files.enqueue(f->settings.file("import.txt"));
-            f->settings.write("import.txt", *op.answer);
-        } else if (op.answer) {
-            f->dialogs.inputs.enqueue(QString::fromUtf8(*op.answer));
+        if (row.answer.typeId() == QMetaType::QByteArray) {
+            f->settings.write("import.txt", row.answer.toByteArray());
+            row.answer = f->settings.file("import.txt");
         }
-        for (const QString& button : op.buttons.split(u' '))
+        f->dialogs.answers.enqueue(row.answer);
+        for (const QString& button : row.buttons.split(u' '))
             f->edit(qPrintable(button + u"Button"_s))->click();
-        QCOMPARE(chars(f->faces("currentList")) + u'|' + chars(f->faces("poolList")), op.expected);
-        QCOMPARE(list("currentList")->listIndex(), op.selectedAfter);
-        QCOMPARE(f->dialogs.shown, op.message.isEmpty() ? L() : L { op.message });
-        QCOMPARE(f->dialogs.lastInitialDir, op.buttons == "import" ? QDir::currentPath() : QString());
-        QVERIFY(op.buttons != "import"
-            || f->dialogs.lastFilter == u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0"_s);
+        QCOMPARE(chars(f->faces("currentList")) + u'|' + chars(f->faces("poolList")), row.expected);
+        QCOMPARE(list("currentList")->listIndex(), row.selectedAfter);
+        QCOMPARE(f->dialogs.shown.join(u'\n'), row.message.replace(u"<here>"_s, QDir::currentPath()));
         // Edits stay in memory until OK writes both files, closes the editor and loads the main
         // window again; Cancel closes it too.
-        const bool saved = op.buttons.endsWith("ok");
-        const QString kept = saved ? op.expected : op.lists;
+        const bool saved = row.buttons.endsWith("ok");
+        const QString kept = saved ? row.expected : row.lists;
         QCOMPARE(f->folder.read("kaolist2.txt"), lines(facesOf(kept.section(u'|', 0, 0))));
         QCOMPARE(f->folder.read("kaolist1.txt"), lines(facesOf(kept.section(u'|', 1))));
         QCOMPARE(f->folder.entries(), (L { "kaolist1.txt", "kaolist2.txt" })); // nor temporaries, nor the lock
         QCOMPARE(f->main<ListBox>("faceList")->items(), facesOf(kept.section(u'|', 0, 0)));
-        QCOMPARE(f->editor() && f->editor()->isVisible(), !saved && !op.buttons.endsWith("cancel"));
+        QCOMPARE(f->editor() && f->editor()->isVisible(), !saved && !row.buttons.endsWith("cancel"));
     }
 
     void upDownEnabling()
@@ -177,7 +168,7 @@ private slots:
     void fullList()
     {
         open({ "a" }, L(faces::kMaxFaces - 1, "x"), 0);
-        f->dialogs.inputs.append({ u"b"_s, u"c"_s });
+        f->dialogs.answers << u"b"_s << u"c"_s;
         f->edit("createButton")->click(); // the 32,767th face still fits
         f->edit("moveToPoolButton")->click();
         f->edit("createButton")->click();
@@ -211,14 +202,14 @@ private slots:
         for (const auto& [lock, overwrite, message, pool] : { std::tuple { false, false, changed, "p\r\nnew\r\n" },
                  { false, true, changed, "p\r\nq\r\n" }, { true, false, failed, "p\r\n" } }) {
             open({}, { "p" });
-            f->dialogs.inputs.enqueue(u"q"_s);
+            f->dialogs.answers.enqueue(u"q"_s);
             f->edit("createButton")->click();
             f->dialogs.shown.clear();
             QLockFile other(faces::lockFilePath(f->folder.path()));
             if (!lock)
                 f->folder.write("kaolist1.txt", "p\r\nnew\r\n");
             QVERIFY(!lock || other.tryLock()); // not stale: this process is alive
-            f->dialogs.yesNoAnswers.enqueue(overwrite);
+            f->dialogs.answers.enqueue(overwrite);
             f->edit("okButton")->click();
             QCOMPARE(f->dialogs.shown.size(), 1);
             QVERIFY(f->dialogs.shown[0].startsWith(message));
