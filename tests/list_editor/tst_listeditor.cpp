@@ -2,12 +2,10 @@
 #include "windowfixture.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -179,18 +177,6 @@ private slots:
         const QString full = u"リストがいっぱいのため、これ以上追加できません。\r\n"
                              u"一つのリストに入れられる顔文字は 32767 個までです。"_s;
         QCOMPARE(f->dialogs.shown, (L { kPrompt, full, kPrompt, full }));
-    }
-
-    void unreadablePoolEndsTheProgram()
-    {
-        open({ "a" }, { "p" });
-        f->editor()->close();
-        QFile::remove(f->folder.file("kaolist1.txt"));
-        QSignalSpy fatal(f->window.get(), &MainWindow::fatalError);
-        QTRY_VERIFY(!f->editor());
-        f->main<QPushButton>("editButton")->click();
-        QCOMPARE(fatal.size(), 1);
-        QVERIFY(f->dialogs.shown.value(0).contains(QDir::toNativeSeparators(f->folder.file("kaolist1.txt"))));
     }
 
     void savesOverOtherSaves()
