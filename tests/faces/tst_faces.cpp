@@ -42,13 +42,11 @@ FaceList numbered(int first, int last)
 int saveUntilKilled(const QString& folder)
 {
     QString path, reason;
-    const auto current = faces::readFaceText(folder + "/kaolist2.txt", &reason);
-    for (int moved = int(current ? current->size() : 0) + 1; moved <= kCrashFaces; ++moved) {
-        if (!faces::writeFaceFiles({ { folder + "/kaolist1.txt", numbered(moved, kCrashFaces) },
-                                       { folder + "/kaolist2.txt", numbered(0, moved) } },
-                &path, &reason))
-            return 1;
-    }
+    int moved = int(faces::readFaceText(folder + "/kaolist2.txt", &reason).value().size());
+    while (++moved <= kCrashFaces)
+        faces::writeFaceFiles({ { folder + "/kaolist1.txt", numbered(moved, kCrashFaces) },
+                                  { folder + "/kaolist2.txt", numbered(0, moved) } },
+            &path, &reason);
     return 0;
 }
 
@@ -132,11 +130,6 @@ private slots:
         }
         iconv_close(cd);
         QVERIFY(characters > 9000);
-        for (const cases::Encode& c : cases::kEncode) {
-            const auto bytes = codepage932::encode(c.text);
-            const bool survives = bytes && codepage932::decode(*bytes) == c.text;
-            QVERIFY2(c.bytes.empty() ? !survives : survives && *bytes == c.bytes, c.name);
-        }
     }
 
     void read_data()
@@ -180,7 +173,8 @@ private slots:
     {
         const L many(1000, u"face (^_^)"_s); // 12 KB: less than a write buffer, more than the disk has
         addRows<Write>({ { "empty list is a zero-byte file", { {}, "" } },
-            { "code page 932, CR LF after every face", { { "(^_^)", "", u"ﾉｼ"_s }, "(^_^)\r\n\r\n\xC9\xBC\r\n" } },
+            { "code page 932, CR LF after every face",
+                { { "(^_^)", "", u"ﾉｼ"_s, u"´あ"_s }, "(^_^)\r\n\r\n\xC9\xBC\r\n\x81\x4C\x82\xA0\r\n" } },
             { "one face outside code page 932 makes the file UTF-8",
                 { { u"ﾉｼ"_s, u"♡"_s }, "\xEF\xBB\xBF\xEF\xBE\x89\xEF\xBD\xBC\r\n\xE2\x99\xA1\r\n" } },
             { "wave dash would come back as another character", { { u"\u301C"_s }, "\xEF\xBB\xBF\xE3\x80\x9C\r\n" } },
