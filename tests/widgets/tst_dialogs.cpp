@@ -21,31 +21,34 @@ using L = QStringList;
 
 namespace {
 
-// Waits for the modal box of type T and hands it to act, which must close it; the box is closed
-// anyway should act fail, so that exec() never waits for a person.
+// Once the modal box of type T is up, hands it to act, then closes it should act have left it
+// open, so that exec() never waits for a person.
 template <typename T> void whenShown(std::function<void(T*)> act)
 {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* box = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(box);
-        if (box->isVisible())
-            box->reject();
+        if (auto* box = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(box);
+            if (box->isVisible())
+                box->reject();
+        }
     });
     timer->start(10);
 }
 
-// The window title, the text and the buttons' texts, sorted; "<icon>" for a button with an icon.
+// The title, the text, the buttons' texts sorted ("<icon>" for a button with an icon); then a
+// message box's icon and how many lines its text takes.
 L describe(QDialog* box, const QString& text)
 {
     L seen { box->windowTitle(), text };
     for (QAbstractButton* button : box->findChild<QDialogButtonBox*>()->buttons())
         seen.append(button->icon().isNull() ? button->text() : u"<icon>"_s);
     std::sort(seen.begin() + 2, seen.end());
+    if (const auto* label = box->findChild<QLabel*>("qt_msgbox_label"))
+        seen << QString::number(static_cast<QMessageBox*>(box)->icon())
+             << QString::number(qRound(label->height() / qreal(label->fontMetrics().lineSpacing())));
     return seen;
 }
 
@@ -60,25 +63,21 @@ private slots:
 
     void messages()
     {
-        L seen;
-        whenShown<QMessageBox>([&](QMessageBox* box) {
-            const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-            seen = describe(box, box->text())
-                << QString::number(qRound(label->height() / qreal(label->fontMetrics().lineSpacing())));
-        });
         // The longest message's lines are shown whole, without breaks of the box's own.
         const QString line = u"「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
+        L seen;
+        whenShown<QMessageBox>([&](QMessageBox* box) { seen = describe(box, box->text()); });
         dialogs_.message(nullptr, u"一行目\r\n"_s + line);
-        QCOMPARE(seen, (L { "Nikomaru", u"一行目\n"_s + line, "OK", "2" }));
+        QCOMPARE(seen, (L { "Nikomaru", u"一行目\n"_s + line, "OK", "0", "2" }));
         for (auto [button, yes] :
             { std::pair { QMessageBox::Yes, true }, { QMessageBox::No, false }, { QMessageBox::NoButton, false } }) {
             whenShown<QMessageBox>([&](QMessageBox* box) {
-                seen = describe(box, box->text()) << QString::number(box->icon());
+                seen = describe(box, box->text());
                 if (button != QMessageBox::NoButton)
                     box->button(button)->click();
             });
             QCOMPARE(dialogs_.askYesNo(nullptr, u"よろしいですか？"_s), yes);
-            QCOMPARE(seen, (L { "Nikomaru", u"よろしいですか？"_s, u"いいえ"_s, u"はい"_s, "0" }));
+            QCOMPARE(seen, (L { "Nikomaru", u"よろしいですか？"_s, u"いいえ"_s, u"はい"_s, "0", "1" }));
         }
     }
 
