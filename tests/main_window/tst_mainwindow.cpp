@@ -28,23 +28,31 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
     }
 
-    void layoutAndFocus()
+    void controlsAndKeys()
     {
-        QCOMPARE(f->window->windowTitle(), "Nikomaru");
-        QCOMPARE(f->window->minimumSize(), QSize(106, 300));
-        QCOMPARE(f->window->maximumSize(), QSize(106, 300));
+        QVERIFY(f->window->minimumSize() == QSize(106, 300) && f->window->maximumSize() == QSize(106, 300));
         QVERIFY(!list()->currentIndex().isValid()); // nothing looks selected
-        // Created in tab order; the focus starts on the list.
-        for (const auto& [name, geometry, caption] : { std::tuple { "faceList", QRect(0, 0, 105, 148), QString() },
-                 { "copyButton", { 0, 152, 105, 43 }, u"コピー"_s }, { "editButton", { 0, 194, 105, 43 }, u"編集"_s },
-                 { "aboutButton", { 0, 236, 105, 43 }, u"About"_s },
-                 { "alwaysOnTopBox", { 0, 284, 105, 12 }, u"常に手前に表示"_s } }) {
+        // In tab order, the focus starting on the list: where each control is and its caption;
+        // then with a face selected, a key pressed there, and what is on the clipboard then.
+        for (const auto& [name, geometry, caption, select, key, copied] :
+            { std::tuple { "faceList", QRect(0, 0, 105, 148), QString(), 2, Qt::Key_Return, u"ﾉｼ"_s },
+                { "copyButton", { 0, 152, 105, 43 }, u"コピー"_s, -1, Qt::Key_Space, QString() },
+                { "editButton", { 0, 194, 105, 43 }, u"編集"_s, 2, Qt::Key_Escape, u"-"_s },
+                { "aboutButton", { 0, 236, 105, 43 }, u"About"_s, 2, Qt::Key_Return, u"-"_s },
+                { "alwaysOnTopBox", { 0, 284, 105, 12 }, u"常に手前に表示"_s, 0, Qt::Key_Enter, u"(^_^)"_s } }) {
             QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
             QCOMPARE(f->main(name)->geometry(), geometry);
             QCOMPARE(f->main<QAbstractButton>(name) ? f->main<QAbstractButton>(name)->text() : QString(), caption);
+            list()->setListIndex(select);
+            QApplication::clipboard()->setText("-");
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(QApplication::clipboard()->text(), copied);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), list());
+        QVERIFY(f->window->isVisible()); // Escape did not close it
+        QCOMPARE(f->dialogs.shown.size(), 1);
+        QVERIFY(f->dialogs.shown[0].startsWith(u"Nikomaru Ver1.02\r\n制作："_s));
         // Whatever the faces' widths, the list scrolls sideways over 200 pixels, no more.
         list()->addItem(QString(300, u'W'));
         QTRY_COMPARE(list()->horizontalScrollBar()->maximum(), 200 - list()->viewport()->width());
@@ -55,13 +63,11 @@ private slots:
         // Every face of the starter lists and faces people use, far down a list too, are drawn
         // whole in the font in use: the row centres the text's line, so the glyphs' ink must
         // stay inside the row once the list has been shown.
+        L samples { u"ʕ•ᴥ•ʔ"_s, u"¯\\_(ツ)_/¯"_s, u"( ͡° ͜ʖ ͡°)"_s, u"(๑•̀ㅂ•́)و✧"_s, u"(ﾉ◕ヮ◕)ﾉ*:･ﾟ✧"_s, u"(´∀｀)ｇ"_s,
+            u"(ó\u030D_ò\u030D)"_s };
         QString reason;
-        const auto pool = faces::readFaceText(STARTER_LISTS "/kaolist1.txt", &reason);
-        const auto current = faces::readFaceText(STARTER_LISTS "/kaolist2.txt", &reason);
-        QVERIFY2(pool && current, qPrintable(reason));
-        const L samples = pool->toList() + current->toList()
-            + L { u"ʕ•ᴥ•ʔ"_s, u"¯\\_(ツ)_/¯"_s, u"( ͡° ͜ʖ ͡°)"_s, u"(๑•̀ㅂ•́)و✧"_s, u"(ﾉ◕ヮ◕)ﾉ*:･ﾟ✧"_s, u"(´∀｀)ｇ"_s,
-                  u"(ó\u030D_ò\u030D)"_s };
+        for (const QString name : { "/kaolist1.txt", "/kaolist2.txt" })
+            samples += faces::readFaceText(STARTER_LISTS + name, &reason).value().toList();
         f->window->unload();
         f->folder.write(
             "kaolist2.txt", "\xEF\xBB\xBF" + lines(L(200, "(^_^)") + samples)); // beyond what a first screen shows
@@ -75,14 +81,13 @@ private slots:
                 const QTextLine line = layout.createLine();
                 layout.endLayout();
                 const qreal top = (row - line.height()) / 2;
-                for (const QGlyphRun& run : layout.glyphRuns()) {
+                for (const QGlyphRun& run : layout.glyphRuns())
                     for (qsizetype i = 0; i < run.glyphIndexes().size(); ++i) {
                         const QRectF ink
                             = run.rawFont().boundingRect(run.glyphIndexes()[i]).translated(run.positions()[i]);
                         if (!ink.isEmpty() && (top + ink.top() < 0 || top + ink.bottom() > row))
                             return u"%1 in a row of %2 pixels"_s.arg(face).arg(row);
                     }
-                }
             }
             return QString();
         };
@@ -103,23 +108,6 @@ private slots:
         QCOMPARE(std::unique_ptr<QMimeData>(list()->model()->mimeData({ last }))->text(), face);
         QCOMPARE(list()->model()->supportedDragActions(), Qt::CopyAction);
         QCOMPARE(list()->dragDropMode(), QAbstractItemView::DragOnly);
-    }
-
-    void keys()
-    {
-        // The focused control, the selected face, the key: what is on the clipboard then.
-        for (const auto& [focus, select, key, copied] : { std::tuple { "faceList", 2, Qt::Key_Return, u"ﾉｼ"_s },
-                 { "alwaysOnTopBox", 0, Qt::Key_Enter, u"(^_^)"_s }, { "copyButton", -1, Qt::Key_Space, QString() },
-                 { "aboutButton", 2, Qt::Key_Return, u"-"_s }, { "faceList", 2, Qt::Key_Escape, u"-"_s } }) {
-            list()->setListIndex(select);
-            QApplication::clipboard()->setText("-");
-            f->main(focus)->setFocus();
-            QTest::keyClick(f->main(focus), key);
-            QVERIFY2(QApplication::clipboard()->text() == copied, focus);
-        }
-        QCOMPARE(f->dialogs.shown.size(), 1);
-        QVERIFY(f->dialogs.shown[0].startsWith(u"Nikomaru Ver1.02\r\n制作："_s));
-        QVERIFY(f->window->isVisible());
     }
 
     void option_data()
