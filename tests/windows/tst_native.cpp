@@ -33,22 +33,20 @@ void codePage932()
 
 void openFileRecord()
 {
-    const std::wstring filter = std::wstring(L"Text(*.txt)\0*.txt\0All(*.*)\0*.*\0\0", 32);
-    const std::string ansi = native::toAnsi(filter);
+    const std::string ansi = native::toAnsi(std::wstring(L"Text(*.txt)\0*.txt\0All(*.*)\0*.*\0\0", 32));
     check(ansi == std::string("Text(*.txt)\0*.txt\0All(*.*)\0*.*\0\0", 32), "the filter keeps its NULs");
+    check(native::fromAnsi("C:\\faces\\a.txt\0ignored") == L"C:\\faces\\a.txt", "the path ends at its first NUL");
     char file[256], title[256];
+    const char* folder = "C:\\faces";
     OPENFILENAMEA record;
     std::memset(&record, 0xAB, sizeof record);
-    const HWND owner = reinterpret_cast<HWND>(0x1234);
-    native::fillOpenFileRecord(record, owner, GetModuleHandleA(nullptr), ansi.c_str(), file, title, "C:\\faces");
+    native::fillOpenFileRecord(record, HWND(0x1234), HINSTANCE(0x5678), ansi.c_str(), file, title, folder);
     // 76 bytes in a 32-bit program: the record without the fields later versions appended.
     // In field order: size, owner, instance, filter, no custom filter, filter 1, file buffer, file
-    // title buffer, initial directory, no title, flags.
-    const OPENFILENAMEA expected { OPENFILENAME_SIZE_VERSION_400A, owner, GetModuleHandleA(nullptr), ansi.c_str(),
-        nullptr, 0, 1, file, 256, title, 256, record.lpstrInitialDir, nullptr, 0x81804 };
+    // title buffer, initial directory, no title, flags; the rest zero.
+    const OPENFILENAMEA expected { OPENFILENAME_SIZE_VERSION_400A, HWND(0x1234), HINSTANCE(0x5678), ansi.c_str(),
+        nullptr, 0, 1, file, 256, title, 256, folder, nullptr, 0x81804 };
     check(std::memcmp(&record, &expected, sizeof record) == 0, "the record: owner, buffers of 256, flags 0x81804");
-    check(std::strcmp(record.lpstrInitialDir, "C:\\faces") == 0, "initial directory");
-    check(native::fromAnsi("C:\\faces\\a.txt\0ignored") == L"C:\\faces\\a.txt", "the path ends at its first NUL");
 }
 
 void alwaysOnTop()
