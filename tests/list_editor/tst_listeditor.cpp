@@ -16,6 +16,8 @@ const QString kSelectCurrent = u"「只今のリスト」から、顔文字を�
 const QString kSelectPool = u"「リストに追加できる顔文字」から、顔文字を選択してください"_s;
 const QString kEraseNothing
     = kSelectPool + u"。\r\n「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
+const QString kChanged = u"この画面を開いた後に、顔文字のリストがほかで変更されています。\r\n"
+                         u"上書きして保存してよろしいですか？"_s;
 const QString kPrompt = u"顔文字を入力してください"_s;
 const QString kFull = u"リストがいっぱいのため、これ以上追加できません。\r\n"
                       u"一つのリストに入れられる顔文字は 32767 個までです。"_s;
@@ -36,8 +38,10 @@ struct Operation {
     int select1, select2;
     QString buttons, expected; // buttons pressed in turn
     int selectedAfter;
-    QString message; // all that was shown, one per line; "<here>": the folder the program runs in
+    QString message; // all that was shown, one per line; "<here>": the folder the program runs in,
+                     // "<lists>": the folder of the lists
     QVariant answer = {}; // true: Yes; text: typed in the input box; bytes: the imported file
+    QString other = {}; // once the editor is open, another program "saves" the same lists or "locks" them
 };
 
 } // namespace
@@ -98,7 +102,7 @@ private slots:
             { "move the third of five to the pool", { "12345|pq", 2, 0, "moveToPool", "1245|pq3", -1, {} } },
             { "move to current without selection", { "12345|pq", 1, -1, "moveToCurrent", "12345|pq", 1, kSelectPool } },
             { "move to current", { "a|pq", 0, 0, "moveToCurrent", "ap|q", 0, {} } },
-            { "an empty face moves like any other", { "a_|p", 1, -1, "moveToPool", "a|p_", -1, {} } },
+            { "an empty face moves like any other", { "_|p", 0, -1, "moveToPool", "|p_", -1, {} } },
             { "up the second", { "12345|pq", 1, -1, "up", "21345|pq", 0, {} } },
             { "up the first", { "12345|pq", 0, -1, "up", "12345|pq", 0, dot } },
             { "down the fourth", { "12345|pq", 3, -1, "down", "12354|pq", 4, {} } },
@@ -118,6 +122,15 @@ private slots:
             { "the 32,767th face still fits", { "a|" + xs, 0, -1, "create", "a|" + xs + "b", 0, kPrompt, "b" } },
             { "a full pool takes no more",
                 { "a|x" + xs, 0, -1, "moveToPool create", "a|x" + xs, 0, kFull + '\n' + kPrompt + '\n' + kFull, "c" } },
+            { "another program saved since: No keeps the edits",
+                { "a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0, kChanged, false, "saves" } },
+            { "another program saved since: Yes saves over it",
+                { "a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0, kChanged, true, "saves" } },
+            { "another program is saving",
+                { "a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0,
+                    u"顔文字のリストを保存できませんでした。\r\n<lists>/kaolist.lock\r\n"
+                    u"ほかの Nikomaru が保存しているところです。\r\nどちらのファイルも変更していません。"_s,
+                    {}, "locks" } },
             { "import cancelled", { "c|pq", 0, 1, "import", "c|pq", 0, import } },
             { "import lines after the pool",
                 { "c|pq", 0, 1, "import", "c|pqa_b", 0, import, QByteArray("a\r\n\r\nb") } },
@@ -136,63 +149,40 @@ private slots:
             row.answer = f->settings.file("import.txt");
         }
         f->dialogs.answers.enqueue(row.answer);
+        QLockFile other(faces::lockFilePath(f->folder.path()));
+        QVERIFY(row.other != "locks" || other.tryLock()); // not stale: this process is alive
+        if (row.other == "saves") // the same faces, other bytes
+            f->folder.write("kaolist1.txt", "\xEF\xBB\xBF" + f->folder.read("kaolist1.txt"));
         for (const QString& button : row.buttons.split(u' '))
             f->edit(qPrintable(button + u"Button"_s))->click();
+        other.unlock();
         QCOMPARE(chars(f->faces("currentList")) + u'|' + chars(f->faces("poolList")), row.expected);
         QCOMPARE(list("currentList")->listIndex(), row.selectedAfter);
-        // A long list is laid out in batches after its first screen; then it scrolls over all of it.
-        QTRY_VERIFY(list("poolList")->verticalScrollBar()->maximum() > list("poolList")->count() - 30);
-        QCOMPARE(f->dialogs.shown.join(u'\n'), row.message.replace(u"<here>"_s, QDir::currentPath()));
+        QCOMPARE(f->dialogs.shown.join(u'\n'),
+            row.message.replace(u"<here>"_s, QDir::currentPath()).replace(u"<lists>"_s, f->folder.path()));
         // Edits stay in memory until OK writes both files, closes the editor and loads the main
         // window again; Cancel closes it too.
-        const bool saved = row.buttons.endsWith("ok");
+        const bool saved = row.buttons.endsWith("ok") && (row.other.isEmpty() || row.answer.toBool());
+        const bool open = f->editor() && f->editor()->isVisible();
+        QCOMPARE(open, !saved && !row.buttons.endsWith("cancel"));
         const QString kept = saved ? row.expected : row.lists;
-        QCOMPARE(f->folder.read("kaolist2.txt"), lines(facesOf(kept.section(u'|', 0, 0))));
-        QCOMPARE(f->folder.read("kaolist1.txt"), lines(facesOf(kept.section(u'|', 1))));
+        QString reason;
+        for (int pool : { 0, 1 })
+            QCOMPARE(faces::readFaceText(f->folder.file(pool ? "kaolist1.txt" : "kaolist2.txt"), &reason)->toList(),
+                facesOf(kept.section(u'|', pool, pool)));
         QCOMPARE(f->folder.entries(), (L { "kaolist1.txt", "kaolist2.txt" })); // nor temporaries, nor the lock
         QCOMPARE(f->main<ListBox>("faceList")->items(), facesOf(kept.section(u'|', 0, 0)));
-        QCOMPARE(f->editor() && f->editor()->isVisible(), !saved && !row.buttons.endsWith("cancel"));
-    }
-
-    void upDownEnabling()
-    {
-        // count, selection: Up, Down. Each starts from the opposite state, so only the timer can
-        // bring the expected one.
-        for (auto [count, select, up, down] : { std::tuple { 3, 0, false, true }, { 3, 1, true, true },
-                 { 3, 2, true, false }, { 3, -1, true, true }, { 0, -1, true, false } }) {
-            open(L(count, "x"), {}, select);
-            f->edit("upButton")->setEnabled(!up);
-            f->edit("downButton")->setEnabled(!down);
-            QTRY_VERIFY_WITH_TIMEOUT(
-                f->edit("upButton")->isEnabled() == up && f->edit("downButton")->isEnabled() == down, 5000);
-        }
-    }
-
-    void savesOverOtherSaves()
-    {
-        const QString changed = u"この画面を開いた後に、顔文字のリストがほかで変更されています。\r\n"
-                                u"上書きして保存してよろしいですか？"_s;
-        const QString failed = u"顔文字のリストを保存できませんでした。\r\n"_s;
-        // Another program changed the pool or holds the lock; the answer: what is said, the pool file then.
-        for (const auto& [lock, overwrite, message, pool] : { std::tuple { false, false, changed, "p\r\nnew\r\n" },
-                 { false, true, changed, "p\r\nq\r\n" }, { true, false, failed, "p\r\n" } }) {
-            open({}, { "p" });
-            f->dialogs.answers.enqueue(u"q"_s);
-            f->edit("createButton")->click();
-            f->dialogs.shown.clear();
-            QLockFile other(faces::lockFilePath(f->folder.path()));
-            if (!lock)
-                f->folder.write("kaolist1.txt", "p\r\nnew\r\n");
-            QVERIFY(!lock || other.tryLock()); // not stale: this process is alive
-            f->dialogs.answers.enqueue(overwrite);
-            f->edit("okButton")->click();
-            QCOMPARE(f->dialogs.shown.size(), 1);
-            QVERIFY(f->dialogs.shown[0].startsWith(message));
-            QCOMPARE(f->folder.read("kaolist1.txt"), QByteArray(pool));
-            // Only a save that happened closes the editor; one that did not keeps the edits.
-            QCOMPARE(f->editor() && f->editor()->isVisible(), !overwrite);
-            QVERIFY(overwrite || f->faces("poolList") == L({ "p", "q" }));
-        }
+        if (!open)
+            return;
+        // A long list is laid out in batches after its first screen; then it scrolls over all of it.
+        QTRY_VERIFY(list("poolList")->verticalScrollBar()->maximum() > list("poolList")->count() - 30);
+        // Up and Down follow the selection on a timer: set the other way, they come back.
+        const int selected = row.selectedAfter, last = int(list("currentList")->count()) - 1;
+        f->edit("upButton")->setEnabled(selected == 0);
+        f->edit("downButton")->setEnabled(selected == last);
+        QTRY_VERIFY_WITH_TIMEOUT(f->edit("upButton")->isEnabled() == (selected != 0)
+                && f->edit("downButton")->isEnabled() == (selected != last),
+            5000);
     }
 };
 
