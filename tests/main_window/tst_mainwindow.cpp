@@ -70,7 +70,7 @@ private slots:
             samples += faces::readFaceText(STARTER_LISTS + name, &reason).value().toList();
         f->window->unload();
         f->folder.write(
-            "kaolist2.txt", "\xEF\xBB\xBF" + lines(L(200, "(^_^)") + samples)); // beyond what a first screen shows
+            "kaolist2.txt", faces::serialize(L(200, "(^_^)") + samples)); // beyond what a first screen shows
         QVERIFY(f->window->load());
         QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
         const auto misfit = [&] {

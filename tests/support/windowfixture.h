@@ -35,12 +35,3 @@ struct WindowFixture {
     QStringList faces(const char* list) { return edit<ListBox>(list)->items(); }
     QString storedOption() { return QSettings("Nikomaru", "Nikomaru").value("Setting/Check", "<missing>").toString(); }
 };
-
-// One face per line, each ended by CR LF.
-inline QByteArray lines(const QStringList& faces)
-{
-    QByteArray bytes;
-    for (const QString& face : faces)
-        bytes += face.toUtf8() + "\r\n";
-    return bytes;
-}
