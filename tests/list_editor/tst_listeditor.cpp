@@ -139,7 +139,6 @@ private slots:
             { "import cancelled", { "c|pq", 0, 1, "import", "c|pq", 0, import } },
             { "import lines after the pool",
                 { "c|pq", 0, 1, "import", "c|pqa_b", 0, import, QByteArray("a\r\n\r\nb") } },
-            { "import UTF-8 without BOM", { "c|pq", 0, 1, "import", "c|pq♡", 0, import, QByteArray("♡\n") } },
             { "import until the pool is full",
                 { "c|pq", 0, 1, "import", "c|pq" + xs.sliced(1), 0, import, QByteArray("x\r\n").repeated(40000) } },
         });

@@ -104,10 +104,8 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), u"ﾉｼ"_s);
         const QModelIndex last = list()->model()->index(3, 0);
         QCOMPARE(last.data().toString().size(), 512); // drawn: what 200 pixels can show
-        // A face is dragged out whole, as plain text, and only copied.
+        // A face is dragged out whole, as plain text.
         QCOMPARE(std::unique_ptr<QMimeData>(list()->model()->mimeData({ last }))->text(), face);
-        QCOMPARE(list()->model()->supportedDragActions(), Qt::CopyAction);
-        QCOMPARE(list()->dragDropMode(), QAbstractItemView::DragOnly);
     }
 
     void option_data()
@@ -128,7 +126,6 @@ private slots:
         f->window->unload(); // which stores the option: start from the file given
         f->settings.write("Nikomaru/Nikomaru.conf", file);
         QVERIFY(f->window->load());
-        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
         QWindow* window = f->window->windowHandle();
         bool on = file.contains("=True");
         for (int i = 0; i <= clicks; ++i, on = !on) {
@@ -147,7 +144,6 @@ private slots:
         QVERIFY(f->window->load());
         QCOMPARE(list()->items(), L { "new" });
         QCOMPARE(list()->listIndex(), -1);
-        QCOMPARE(f->window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), f->storedOption() == "True");
         QVERIFY(f->main<QPushButton>("copyButton")->isDefault() && !f->main<QPushButton>("editButton")->isDefault());
     }
 
@@ -175,8 +171,7 @@ private slots:
         QTRY_VERIFY(!f->editor());
         QVERIFY(QFile::remove(f->folder.file("kaolist1.txt")) && QFile::remove(f->folder.file("kaolist2.txt")));
         f->main<QPushButton>("editButton")->click();
-        QVERIFY(!f->window->load());
-        QVERIFY(!f->window->isVisible());
+        QVERIFY(!f->window->load() && !f->window->isVisible());
         QCOMPARE(fatal.size(), 2);
         const QString cannotRead
             = u"顔文字のリストを読み込めないため、終了します。\r\n%1\r\nファイルが見つかりません。"_s;

@@ -36,9 +36,6 @@ eventually() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return
 window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
 window_named() { eventually window_id "$1" >/dev/null && window_id "$1"; }
 activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; }
-# Presses the editor's OK with the mouse: tabbing there would cross 上に and 下に, which the
-# editor enables and disables on a timer.
-click_ok() { xdotool mousemove --window "$1" 127 357 click 1; }
 clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
