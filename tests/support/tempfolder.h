@@ -6,10 +6,9 @@
 #include <QTest>
 
 // A throw-away application folder with helpers to put files in it and read them back.
-class TempFolder {
+class TempFolder : public QTemporaryDir {
 public:
-    QString path() const { return dir_.path(); }
-    QString file(const QString& name) const { return dir_.filePath(name); }
+    QString file(const QString& name) const { return filePath(name); }
 
     void write(const QString& name, const QByteArray& bytes) const
     {
@@ -28,7 +27,4 @@ public:
     {
         return QDir(path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-
-private:
-    QTemporaryDir dir_;
 };
