@@ -29,10 +29,6 @@ placed_by_wm() { ! xprop -id "$1" WM_NORMAL_HINTS | grep -q 'specified location'
 active_is() {  # the named window has the focus (a box's title is the program's title too)
   [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$1" ] && [ "$(xdotool getactivewindow)" != "${2:-}" ]
 }
-open_editor() {
-  main=$(window_named Nikomaru) && activate "$main" && keys Tab Tab Return   # faces -> コピー -> 編集
-  editor=$(window_named "Nikomaru リスト編集") && activate "$editor"
-}
 
 start_virtual_display
 start_program
@@ -64,7 +60,8 @@ check "restarted with the option on, the window is on top" above
 face='ʕ•ᴥ•ʔ♡'
 printf '%s' "$face" | xclip -selection clipboard
 check "the clipboard holds the face" clipboard_is "$face"
-if check_now "編集 opens the list editor" open_editor; then
+keys Tab Tab Return   # faces -> コピー -> 編集
+if check_now "編集 opens the list editor" eval 'editor=$(window_named "Nikomaru リスト編集") && activate "$editor"'; then
   check "the window manager places the editor" placed_by_wm "$editor"
   keys Tab Tab Tab Tab Return                 # poolList, 削除>>, <<追加, 新しく作る
   check "新しく作る asks for a face" active_is Nikomaru "$editor"

@@ -172,11 +172,11 @@ private slots:
         f->main<QPushButton>("editButton")->click();
         QVERIFY(!f->window->load() && !f->window->isVisible());
         QCOMPARE(fatal.size(), 2);
-        const QString cannotRead
-            = u"顔文字のリストを読み込めないため、終了します。\r\n%1\r\nファイルが見つかりません。"_s;
-        QCOMPARE(f->dialogs.shown,
-            (L { cannotRead.arg(QDir::toNativeSeparators(f->folder.file("kaolist1.txt"))),
-                cannotRead.arg(QDir::toNativeSeparators(f->folder.file("kaolist2.txt"))) }));
+        const auto cannotRead = [&](const char* name) {
+            return u"顔文字のリストを読み込めないため、終了します。\r\n%1\r\nファイルが見つかりません。"_s.arg(
+                QDir::toNativeSeparators(f->folder.file(name)));
+        };
+        QCOMPARE(f->dialogs.shown, (L { cannotRead("kaolist1.txt"), cannotRead("kaolist2.txt") }));
     }
 };
 
