@@ -89,7 +89,7 @@ private slots:
         // Edit again brings the same editor forward, with its edits.
         f->edit("moveToPoolButton")->click();
         f->main<QPushButton>("editButton")->click();
-        QCOMPARE(f->faces("currentList"), (L { "a", "c" }));
+        QCOMPARE(list("currentList")->items(), (L { "a", "c" }));
     }
 
     void operations_data()
@@ -156,7 +156,7 @@ private slots:
         for (const QString& button : row.buttons.split(u' '))
             f->edit(qPrintable(button + u"Button"_s))->click();
         other.unlock();
-        QCOMPARE(chars(f->faces("currentList")) + u'|' + chars(f->faces("poolList")), row.expected);
+        QCOMPARE(chars(list("currentList")->items()) + u'|' + chars(list("poolList")->items()), row.expected);
         QCOMPARE(list("currentList")->listIndex(), row.selectedAfter);
         QCOMPARE(f->dialogs.shown.join(u'\n'),
             row.message.replace(u"<here>"_s, QDir::currentPath()).replace(u"<lists>"_s, f->folder.path()));

@@ -32,6 +32,5 @@ struct WindowFixture {
     {
         return editor()->findChild<T*>(QLatin1String(name));
     }
-    QStringList faces(const char* list) { return edit<ListBox>(list)->items(); }
     QString storedOption() { return QSettings("Nikomaru", "Nikomaru").value("Setting/Check", "<missing>").toString(); }
 };
