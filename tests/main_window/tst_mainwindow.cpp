@@ -111,7 +111,7 @@ private slots:
         QTest::newRow("True") << "[Setting]\nCheck=True\n"_ba << 0 << "True";
         QTest::newRow("True, cleared") << "[Setting]\nCheck=True\n"_ba << 1 << "";
         QTest::newRow("lower case is off") << "[Setting]\nCheck=true\n"_ba << 0 << "";
-        QTest::newRow("missing, checked twice") << QByteArray() << 2 << "";
+        QTest::newRow("missing, checked and cleared") << QByteArray() << 2 << "";
         QTest::newRow("empty, checked") << "[Setting]\nCheck=\n"_ba << 1 << "True";
     }
     void option() // and unload, load again
