@@ -21,35 +21,49 @@ using L = QStringList;
 
 namespace {
 
-// Once the modal box of type T is up, hands it to act, then closes it should act have left it
-// open, so that exec() never waits for a person.
-template <typename T> void whenShown(std::function<void(T*)> act)
+// The last box shown: its title, its text, what it shows (a message box its icon and how many
+// lines its text takes, an input box its text), then its buttons' texts sorted, "<icon>" for a
+// button with an icon.
+L seen;
+
+void describe(QDialog* box)
+{
+    seen = L { box->windowTitle() };
+    if (const auto* message = qobject_cast<QMessageBox*>(box)) {
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        seen << message->text() << QString::number(message->icon())
+             << QString::number(qRound(label->height() / qreal(label->fontMetrics().lineSpacing())));
+    } else if (const auto* input = qobject_cast<QInputDialog*>(box)) {
+        seen << input->labelText() << input->textValue();
+    } else if (const auto* files = qobject_cast<QFileDialog*>(box)) {
+        const auto* types = box->findChild<QComboBox*>("fileTypeCombo");
+        seen << types->itemText(0) << types->itemText(1) << files->nameFilters().value(1)
+             << files->directory().absolutePath();
+    }
+    L buttons;
+    for (QAbstractButton* button : box->findChild<QDialogButtonBox*>()->buttons())
+        buttons.append(button->icon().isNull() ? button->text() : u"<icon>"_s);
+    buttons.sort();
+    seen += buttons;
+}
+
+// Once the modal box of type T is up, describes it and hands it to act, then closes it should
+// act have left it open, so that exec() never waits for a person.
+template <typename T> void whenShown(std::function<void(T*)> act = {})
 {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         if (auto* box = qobject_cast<T*>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
-            act(box);
+            describe(box);
+            if (act)
+                act(box);
             if (box->isVisible())
                 box->reject();
         }
     });
     timer->start(10);
-}
-
-// The title, the text, the buttons' texts sorted ("<icon>" for a button with an icon); then a
-// message box's icon and how many lines its text takes.
-L describe(QDialog* box, const QString& text)
-{
-    L seen { box->windowTitle(), text };
-    for (QAbstractButton* button : box->findChild<QDialogButtonBox*>()->buttons())
-        seen.append(button->icon().isNull() ? button->text() : u"<icon>"_s);
-    std::sort(seen.begin() + 2, seen.end());
-    if (const auto* label = box->findChild<QLabel*>("qt_msgbox_label"))
-        seen << QString::number(static_cast<QMessageBox*>(box)->icon())
-             << QString::number(qRound(label->height() / qreal(label->fontMetrics().lineSpacing())));
-    return seen;
 }
 
 } // namespace
@@ -65,19 +79,17 @@ private slots:
     {
         // The longest message's lines are shown whole, without breaks of the box's own.
         const QString line = u"「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
-        L seen;
-        whenShown<QMessageBox>([&](QMessageBox* box) { seen = describe(box, box->text()); });
+        whenShown<QMessageBox>();
         dialogs_.message(nullptr, u"一行目\r\n"_s + line);
-        QCOMPARE(seen, (L { "Nikomaru", u"一行目\n"_s + line, "OK", "0", "2" }));
+        QCOMPARE(seen, (L { "Nikomaru", u"一行目\n"_s + line, "0", "2", "OK" }));
         for (auto [button, yes] :
             { std::pair { QMessageBox::Yes, true }, { QMessageBox::No, false }, { QMessageBox::NoButton, false } }) {
-            whenShown<QMessageBox>([&](QMessageBox* box) {
-                seen = describe(box, box->text());
+            whenShown<QMessageBox>([button](QMessageBox* box) {
                 if (button != QMessageBox::NoButton)
                     box->button(button)->click();
             });
             QCOMPARE(dialogs_.askYesNo(nullptr, u"よろしいですか？"_s), yes);
-            QCOMPARE(seen, (L { "Nikomaru", u"よろしいですか？"_s, u"いいえ"_s, u"はい"_s, "0", "1" }));
+            QCOMPARE(seen, (L { "Nikomaru", u"よろしいですか？"_s, "0", "1", u"いいえ"_s, u"はい"_s }));
         }
     }
 
@@ -85,14 +97,10 @@ private slots:
     {
         // OK with nothing typed is an empty face, not Cancel. (Typing is the desktop journey's.)
         for (bool cancel : { false, true }) {
-            L seen;
-            whenShown<QInputDialog>([&](QInputDialog* box) {
-                seen = describe(box, box->labelText()) << box->textValue();
-                cancel ? box->reject() : box->accept();
-            });
-            const std::optional<QString> answer = dialogs_.input(nullptr, u"顔文字を入力してください"_s);
-            QCOMPARE(seen, (L { "Nikomaru", u"顔文字を入力してください"_s, "OK", u"キャンセル"_s, "" }));
-            QCOMPARE(answer, cancel ? std::nullopt : std::optional(QString()));
+            whenShown<QInputDialog>([cancel](QInputDialog* box) { cancel ? box->reject() : box->accept(); });
+            QCOMPARE(dialogs_.input(nullptr, u"顔文字を入力してください"_s),
+                cancel ? std::nullopt : std::optional(QString()));
+            QCOMPARE(seen, (L { "Nikomaru", u"顔文字を入力してください"_s, "", "OK", u"キャンセル"_s }));
         }
     }
 
@@ -102,11 +110,7 @@ private slots:
         QFile(dir.filePath("faces.txt")).open(QIODevice::WriteOnly);
         const QString filter = u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0"_s;
         for (bool accept : { true, false }) {
-            L seen;
-            whenShown<QFileDialog>([&](QFileDialog* dialog) {
-                const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
-                seen = L { types->itemText(0), types->itemText(1), dialog->nameFilters().value(1),
-                    dialog->directory().absolutePath() };
+            whenShown<QFileDialog>([accept](QFileDialog* dialog) {
                 // Typed into the name field: selectFile() leaves it alone once it has the focus.
                 dialog->findChild<QLineEdit*>("fileNameEdit")->setText("faces.txt");
                 accept ? static_cast<QDialog*>(dialog)->accept() : dialog->reject();
@@ -115,8 +119,8 @@ private slots:
                 platform::openFileDialog(nullptr, filter, dir.path()), accept ? dir.filePath("faces.txt") : QString());
             // Shown as given; files without a dot are offered too.
             QCOMPARE(seen,
-                (L { u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s, u"すべてのファイル(*.*) (*)"_s,
-                    QDir(dir.path()).absolutePath() }));
+                (L { u"開く"_s, u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s,
+                    u"すべてのファイル(*.*) (*)"_s, QDir(dir.path()).absolutePath(), u"キャンセル"_s, u"開く(&O)"_s }));
         }
     }
 };
