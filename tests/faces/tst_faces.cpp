@@ -111,9 +111,9 @@ private slots:
             { "a link to /dev/zero", { "$ln -s /dev/zero $1", {}, notRegular } },
             { "over 64 MiB",
                 { "$truncate -s 67108865 $1", {}, u"ファイルが大きすぎます（扱えるのは 64 MiB までです）。"_s } } });
-        for (const cases::Decode& c : cases::kDecode) // no line ends but CR LF in these
-            QTest::newRow(c.name) << Read { QByteArray(c.bytes.data(), qsizetype(c.bytes.size())),
-                QStringView(c.text).toString().split(u"\r\n"_s) };
+        for (const auto& [name, bytes, text] : cases::kDecode) // no line ends but CR LF in these
+            QTest::newRow(name) << Read { QByteArray(bytes.data(), qsizetype(bytes.size())),
+                QStringView(text).toString().split(u"\r\n"_s) };
     }
     void read()
     {

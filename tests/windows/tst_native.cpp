@@ -22,12 +22,12 @@ void check(bool ok, const std::string& what)
 
 void codePage932()
 {
-    for (const cases::Decode& c : cases::kDecode)
-        check(codepage932::decode(c.bytes) == c.text, std::string("decode: ") + c.name);
-    for (const cases::Encode& c : cases::kEncode) {
-        const auto bytes = codepage932::encode(c.text);
-        const bool survives = bytes && codepage932::decode(*bytes) == c.text;
-        check(c.bytes.empty() ? !survives : survives && *bytes == c.bytes, std::string("encode: ") + c.name);
+    for (const auto& [name, bytes, text] : cases::kDecode)
+        check(codepage932::decode(bytes) == text, std::string("decode: ") + name);
+    for (const auto& [name, text, bytes] : cases::kEncode) {
+        const auto encoded = codepage932::encode(text);
+        const bool survives = encoded && codepage932::decode(*encoded) == text;
+        check(bytes.empty() ? !survives : survives && *encoded == bytes, std::string("encode: ") + name);
     }
 }
 
