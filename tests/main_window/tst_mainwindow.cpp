@@ -78,9 +78,8 @@ private slots:
         QString reason;
         for (const QString name : { "/kaolist1.txt", "/kaolist2.txt" })
             samples += faces::readFaceText(STARTER_LISTS + name, &reason).value().toList();
-        f->window->unload();
-        f->folder.write(
-            "kaolist2.txt", faces::serialize(L(200, "(^_^)") + samples)); // beyond what a first screen shows
+        // Far beyond what a first screen shows.
+        f = std::make_unique<WindowFixture>(faces::serialize(L(200, "(^_^)") + samples), "");
         QVERIFY(f->window->load());
         const auto misfit = [&] {
             const int row = list()->visualRect(list()->model()->index(0, 0)).height();
@@ -154,7 +153,7 @@ private slots:
         f->window->close();
         QCoreApplication::processEvents(); // the end is decided once the handler has returned
         QCOMPARE(ended.size(), 0);
-        f->editor()->findChild<QPushButton*>("okButton")->click();
+        f->edit("okButton")->click();
         QVERIFY(f->window->isLoaded() && f->window->isVisible());
         QTRY_VERIFY(!f->editor()); // discarded once closed
         f->main<QPushButton>("editButton")->click();

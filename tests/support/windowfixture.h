@@ -26,11 +26,8 @@ struct WindowFixture {
         folder.write("kaolist1.txt", pool);
         window = std::make_unique<MainWindow>(faces::ListFolders { folder.path(), settings.file("data") }, dialogs);
     }
-    template <typename T = QWidget> T* main(const char* name) { return window->findChild<T*>(QLatin1String(name)); }
+    template <typename T = QWidget> T* main(const char* name) { return window->findChild<T*>(name); }
     ListEditor* editor() { return window->editor(); }
-    template <typename T = QPushButton> T* edit(const char* name)
-    {
-        return editor()->findChild<T*>(QLatin1String(name));
-    }
+    template <typename T = QPushButton> T* edit(const char* name) { return editor()->findChild<T*>(name); }
     QString storedOption() { return QSettings("Nikomaru", "Nikomaru").value("Setting/Check", "<missing>").toString(); }
 };
