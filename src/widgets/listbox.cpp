@@ -22,7 +22,8 @@ class ListBoxModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(faces_.size()); }
+    // Views see the faces shown so far: a long list's rows reach the view after its first screen.
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : shown_; }
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
@@ -52,23 +53,30 @@ public:
     }
 
     const faces::FaceText& faces() const { return faces_; }
+    // Appends faces that views do not see until show() reaches them.
     void append(faces::FaceText&& faces)
     {
-        if (faces.size() == 0)
-            return;
-        beginInsertRows({}, rowCount(), rowCount() + int(faces.size()) - 1);
         if (faces_.size() == 0) {
             faces_ = std::move(faces);
         } else {
             for (qsizetype i = 0; i < faces.size(); ++i)
                 faces_.append(faces.at(i));
         }
+    }
+    void show(int count)
+    {
+        count = int(std::min(qsizetype(count), faces_.size()));
+        if (count <= shown_)
+            return;
+        beginInsertRows({}, shown_, count - 1);
+        shown_ = count;
         endInsertRows();
     }
-    void remove(int row)
+    void remove(int row) // a shown one
     {
         beginRemoveRows({}, row, row);
         faces_.remove(row);
+        --shown_;
         endRemoveRows();
     }
     void setText(int row, const QString& text)
@@ -80,11 +88,13 @@ public:
     {
         beginResetModel();
         faces_.clear();
+        shown_ = 0;
         endResetModel();
     }
 
 private:
     faces::FaceText faces_;
+    int shown_ = 0;
 };
 
 // Every row reports the extent as its width, so the rows are laid out that wide and the list
@@ -209,7 +219,7 @@ ListBox::ListBox(QWidget* parent)
 
 int ListBox::count() const
 {
-    return model_->rowCount();
+    return int(model_->faces().size());
 }
 
 QString ListBox::text(int index) const
@@ -219,6 +229,7 @@ QString ListBox::text(int index) const
 
 void ListBox::setText(int index, const QString& text)
 {
+    showRows(count());
     if (delegate_->sample(text))
         scheduleDelayedItemsLayout();
     model_->setText(index, text);
@@ -240,43 +251,45 @@ void ListBox::addItems(const QStringList& texts)
 void ListBox::addFaces(faces::FaceText&& faces)
 {
     model_->append(std::move(faces));
-    // The faces a first screen can show set the rows' height before it is drawn; the others are
-    // sampled once it has been, so that a long list shows as soon as a short one.
-    sampleRows(std::min(count(), sampledRows_ + kFirstScreenRows));
+    // A list not drawn yet gets the rows a first screen can show, measured and laid out before
+    // it is drawn; the others once it has been, so that a long list shows as soon as a short one.
+    showRows(painted_ ? count() : kFirstScreenRows);
 }
 
-void ListBox::sampleRows(int to)
+void ListBox::showRows(int to)
 {
     bool grown = false;
-    for (; sampledRows_ < to; ++sampledRows_)
-        grown |= delegate_->sample(model_->faces().at(sampledRows_));
+    for (int row = model_->rowCount(); row < std::min(to, count()); ++row)
+        grown |= delegate_->sample(model_->faces().at(row));
     if (grown)
         scheduleDelayedItemsLayout(); // the rows' height may have grown
+    model_->show(to);
 }
 
 void ListBox::paintEvent(QPaintEvent* event)
 {
     QListView::paintEvent(event);
-    if (sampledRows_ < count() && !restScheduled_) {
+    painted_ = true;
+    if (model_->rowCount() < count() && !restScheduled_) {
         restScheduled_ = true;
         QTimer::singleShot(0, this, [this] {
             restScheduled_ = false;
-            sampleRows(count());
+            showRows(count());
         });
     }
 }
 
 void ListBox::removeItem(int index)
 {
+    showRows(count());
     model_->remove(index);
-    sampledRows_ -= index < sampledRows_;
     selectionModel()->clear();
 }
 
 void ListBox::clear()
 {
     model_->clear();
-    sampledRows_ = 0;
+    painted_ = false;
 }
 
 int ListBox::listIndex() const
@@ -287,6 +300,7 @@ int ListBox::listIndex() const
 
 void ListBox::setListIndex(int index)
 {
+    showRows(count());
     if (index < 0)
         selectionModel()->clear();
     else

@@ -46,12 +46,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Makes the rows as tall as the faces up to this row need.
-    void sampleRows(int to);
+    // Lets the view see the faces up to this row, with rows as tall as those faces need.
+    void showRows(int to);
 
     static constexpr int kFirstScreenRows = 64;
     ListBoxModel* model_;
     FixedExtentDelegate* delegate_;
-    int sampledRows_ = 0; // faces whose characters the rows' height allows for
+    bool painted_ = false; // since the list was last cleared
     bool restScheduled_ = false;
 };
