@@ -41,7 +41,8 @@ struct Operation {
     QString message; // all that was shown, one per line; "<here>": the folder the program runs in,
                      // "<lists>": the folder of the lists
     QVariant answer = {}; // true: Yes; text: typed in the input box; bytes: the imported file
-    QString other = {}; // once the editor is open, another program "saves" the same lists or "locks" them
+    QString other = {}; // once the editor is open, another program "saves" the pool (same faces, other bytes)
+                        // or "locks" the lists
 };
 
 } // namespace
