@@ -124,7 +124,7 @@ def main():
           f"  map {empty_map / bare_map:5.2f}x bare (target <= 1.05)")
     print(f"  Nikomaru, 10 faces         {ten_map:7.1f} ms  {ten_shown:7.1f} ms  {ten_mib:6.1f} MiB"
           f"  faces {ten_shown / bare_shown:5.2f}x bare: what showing faces at all costs")
-    print(f"  Nikomaru, {FACES} faces   {full_map:7.1f} ms  {full_shown:7.1f} ms  {full_mib:6.1f} MiB"
+    print(f"  {f'Nikomaru, {FACES} faces':27}{full_map:7.1f} ms  {full_shown:7.1f} ms  {full_mib:6.1f} MiB"
           f"  faces {full_shown / bare_shown:5.2f}x bare (target <= 1.1), +{full_mib - bare_mib:.1f} MiB (target <= 8)")
 
 
