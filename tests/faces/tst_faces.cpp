@@ -40,7 +40,7 @@ FaceList numbered(int first, int last)
 int saveUntilKilled(const QString& folder)
 {
     QString path, reason;
-    int moved = int(faces::readFaceText(folder + "/kaolist2.txt", &reason).value_or(faces::FaceText()).size());
+    int moved = int(faces::readFaceText(folder + "/kaolist2.txt", &reason).value().size());
     while (++moved <= kCrashFaces)
         faces::writeFaceFiles({ { folder + "/kaolist1.txt", numbered(moved, kCrashFaces) },
                                   { folder + "/kaolist2.txt", numbered(0, moved) } },
@@ -192,6 +192,8 @@ private slots:
     void killedWhileSaving()
     {
         TempFolder folder;
+        // An empty current list to start from: a kill before the first save then leaves it as it was.
+        folder.write("kaolist2.txt", "");
         folder.write("kaolist1.txt", faces::serialize(numbered(0, kCrashFaces)));
         int moved = 0;
         for (int round = 0; round < 40; ++round) {
