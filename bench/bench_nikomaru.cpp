@@ -1,5 +1,6 @@
 // Prints how fast Nikomaru reads, shows and saves large face lists, and what that costs in memory
 // and idle CPU. Figures only: these shared machines are too noisy for pass or fail.
+#include "corestrings.h"
 #include "dialogs.h"
 #include "facefile.h"
 #include "listbox.h"
@@ -62,15 +63,17 @@ double medianMs(const std::function<void()>& action)
 void writeLists(const QString& folder, int current, int pool)
 {
     auto make = [](int count) {
-        FaceList faces;
+        faces::FaceText faces;
         for (int i = 0; i < count; ++i)
-            faces.append(QStringLiteral("(＾▽＾)ﾉｼ %1").arg(i));
+            faces.append(toU16(QStringLiteral("(＾▽＾)ﾉｼ %1").arg(i)));
         return faces;
     };
-    QString path, reason;
-    faces::writeFaceFiles({ { faces::faceFilePath(folder, faces::kCurrentFileName), make(current) },
-                              { faces::faceFilePath(folder, faces::kPoolFileName), make(pool) } },
-        &path, &reason);
+    faces::Path path;
+    std::u16string reason;
+    faces::SaveLock lock;
+    lock.lock(toPath(folder));
+    faces::writeFaceFiles(toPath(folder),
+        { { faces::kCurrentFileName, make(current) }, { faces::kPoolFileName, make(pool) } }, &path, &reason);
 }
 
 // Child mode: start as the program does and, once the main window is shown, print the peak
@@ -81,9 +84,9 @@ int startChild(const QString& folder)
     char name[] = "nikomaru";
     char* argv[] = { name, nullptr };
     QApplication app(argc, argv);
-    const faces::ListFolders folders { folder, folder + "/user" };
-    auto current = std::async(
-        std::launch::async, [read = folders.readFolder()] { return readFaceList(read, faces::kCurrentFileName); });
+    const faces::ListFolders folders { toPath(folder), toPath(folder + "/user") };
+    auto current
+        = std::async(std::launch::async, [&folders] { return readFaceList(folders, faces::kCurrentFileName); });
     installAppearance(app);
     SystemDialogs dialogs;
     MainWindow mainWindow(folders, dialogs);
@@ -136,10 +139,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTemporaryDir dir;
     writeLists(dir.path(), kFaces, kFaces);
-    const QString current = faces::faceFilePath(dir.path(), faces::kCurrentFileName);
+    const faces::Path current = faces::faceFilePath(toPath(dir.path()), faces::kCurrentFileName);
 
     std::printf("Nikomaru benchmark, %d faces per list, median of %d runs\n", kFaces, kRuns);
-    QString reason;
+    std::u16string reason;
     faces::FaceText faces;
     std::printf("  read kaolist2.txt                 %8.1f ms\n",
         medianMs([&] { faces = *faces::readFaceText(current, &reason); }));
@@ -161,7 +164,7 @@ int main(int argc, char* argv[])
             full.ms / empty.ms, full.rss - empty.rss);
 
     SystemDialogs dialogs;
-    MainWindow mainWindow({ dir.path(), dir.filePath("user") }, dialogs);
+    MainWindow mainWindow({ toPath(dir.path()), toPath(dir.filePath("user")) }, dialogs);
     mainWindow.load();
     auto* edit = mainWindow.findChild<QPushButton*>(QStringLiteral("editButton"));
     auto editorButton

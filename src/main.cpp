@@ -18,8 +18,8 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     const faces::ListFolders folders { faces::applicationFolder(), faces::userDataFolder() };
     // The list is read on another thread while the toolkit loads its fonts, which takes longer.
-    auto current = std::async(
-        std::launch::async, [folder = folders.readFolder()] { return readFaceList(folder, faces::kCurrentFileName); });
+    auto current
+        = std::async(std::launch::async, [&folders] { return readFaceList(folders, faces::kCurrentFileName); });
     installAppearance(app);
 
     SystemDialogs dialogs;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: unit, widget and real-desktop tests and
 # the benchmark's figures; the same suite under AddressSanitizer and UndefinedBehaviorSanitizer;
-# and a bounded fuzzing run of the face file reader.
+# a bounded fuzzing run of the face file reader; and the face list core built for Windows with
+# mingw-w64 and tested under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,3 +10,4 @@ tools/deps.sh test
 cmake --workflow --preset dev
 cmake --workflow --preset asan
 cmake --workflow --preset fuzz
+cmake --workflow --preset mingw

@@ -1,79 +1,112 @@
 #pragma once
 
 #include "facelist.h"
-#include "textcodec.h"
+#include "system.h"
 
-#include <QByteArray>
-#include <QString>
-
+#include <chrono>
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace faces {
+
+// Paths in the system's own form (bytes on POSIX, UTF-16 on Windows) from where the program
+// finds itself to every open; converted only for display.
+using Path = std::filesystem::path;
 
 inline constexpr char kPoolFileName[] = "kaolist1.txt";
 inline constexpr char kCurrentFileName[] = "kaolist2.txt";
 
-// Splits decoded text into faces: a line ends at CR LF, CR or a lone LF. A terminator at the
-// very end adds no empty face; a last line without one is still a face.
-FaceList splitLines(QStringView text);
+// Face list files larger than this are refused before they are read, and never written.
+inline constexpr std::uintmax_t kMaxFileBytes = 64 * 1024 * 1024;
 
 // One face per line, each followed by CR LF, in code page 932 or, when a face would not
 // survive it, in UTF-8 with a byte order mark.
-QByteArray serialize(const FaceList& faces);
+std::string serialize(const FaceText& faces);
 
-// Face list files larger than this are refused before they are read.
-inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+// Identifies a file's content, to tell whether someone changed it since it was read: its size
+// and a 64-bit FNV-1a hash of its bytes (no adversary here, only other saves).
+struct Digest {
+    bool readable = false;
+    std::uintmax_t size = 0;
+    std::uint64_t hash = 0;
+    bool operator==(const Digest&) const = default;
+};
 
 // Reads a whole face list file: a regular file (links resolved) of at most kMaxFileBytes with at
 // most kMaxFaces faces. On failure returns nothing and sets *reason to a short Japanese sentence
 // (the file is missing, is no regular file, is too long, ...). *digest, when given, identifies
 // the bytes read, as fileDigest() does.
-std::optional<FaceText> readFaceText(const QString& path, QString* reason, QByteArray* digest = nullptr);
+std::optional<FaceText> readFaceText(const Path& path, std::u16string* reason, Digest* digest = nullptr);
 
 // Reads any text file for import: its first maxFaces faces, reading no more of the file than
 // those need (and never more than kMaxFileBytes). Nothing when it cannot be read.
-std::optional<FaceList> readTextFile(const QString& path, qsizetype maxFaces);
+std::optional<FaceText> readTextFile(const Path& path, size_t maxFaces);
 
-// Identifies a file's content, to tell whether someone changed it since it was read; empty when
-// the file cannot be read.
-QByteArray fileDigest(const QString& path);
+// Not readable when the file cannot be read.
+Digest fileDigest(const Path& path);
 
 struct FileContent {
-    QString path;
-    FaceList faces;
+    const char* name; // kPoolFileName or kCurrentFileName
+    const FaceText& faces;
 };
 
-// Replaces the content of every file, or of none: each is written in full to a temporary file
-// beside it and forced to the disk before any is renamed over its file, so a failure, a crash or
-// a power cut never leaves a file truncated or half written. On failure returns false, sets
-// *failedPath and *reason (the system's reason, in Japanese where known), and leaves every file
-// as it was.
-bool writeFaceFiles(const QList<FileContent>& files, QString* failedPath, QString* reason);
+// Replaces the content of every file in the folder, or of none, even across a crash: each is
+// written in full to a temporary file beside it and forced to the disk, the intent to replace
+// them is recorded, and only then is each renamed over its file. A save that a crash cut short
+// is completed by whoever takes the save lock next. The caller holds the SaveLock. On failure
+// returns false, sets *failedPath and *reason (the system's reason, in Japanese where known), and
+// leaves every file as it was. afterStep, for tests, is called after each step with its number.
+bool writeFaceFiles(const Path& folder, const std::vector<FileContent>& files, Path* failedPath, std::u16string* reason,
+    const std::function<void(int step)>& afterStep = {});
 
-// The folder of the running executable with links resolved, without a trailing separator.
-QString applicationFolder();
+// One writer of a folder's lists at a time, across processes: a lock on the file
+// "kaolist.lock" that the system releases when its holder ends, however it ends.
+class SaveLock {
+public:
+    enum class Result { Locked, Busy, Failed };
+    // Waits up to `wait` for the lock; once it has it, completes a save that a crash
+    // interrupted in the folder. Busy: another program holds it; Failed: the lock file cannot be
+    // made.
+    Result lock(const Path& folder, std::chrono::milliseconds wait = std::chrono::seconds(5));
+    void unlock() { lock_.unlock(); }
 
-// The per-user data folder for the lists: $XDG_DATA_HOME/Nikomaru on Linux, the local
+private:
+    sys::FileLock lock_;
+};
+
+// The folder of the running executable with links resolved.
+Path applicationFolder();
+
+// The per-user data folder for the lists: $XDG_DATA_HOME/Nikomaru on POSIX, the local
 // application data folder on Windows.
-QString userDataFolder();
+Path userDataFolder();
 
 // Where the face lists live. Beside the program, as they always have; but where the user may not
 // write the program's folder (a system-wide install), the user's own copies live in the user's
 // data folder, as Windows does for older programs under Program Files.
 struct ListFolders {
-    QString program;
-    QString user;
-    // The user's lists when both are there, else the program's.
-    QString readFolder() const;
-    // The user's folder when the lists are read from there or the program's folder is not
-    // writable; the program's folder otherwise.
-    QString saveFolder() const;
+    Path program;
+    Path user;
+    // The user's file where the user has one, else the program's: a list the user has is never
+    // passed over.
+    Path readPath(const char* fileName) const;
+    // The user's folder when the user has a list there or the program's folder is not writable;
+    // the program's folder otherwise.
+    Path saveFolder() const;
+    // Completes saves that a crash cut short in either folder, unless one is being saved now.
+    void finishInterruptedSaves() const;
 };
 
 // The full path of a face list file in the given folder.
-QString faceFilePath(const QString& folder, const char* fileName);
+Path faceFilePath(const Path& folder, const char* fileName);
 
 // The lock file that serialises saves of the face lists in the folder across processes.
-QString lockFilePath(const QString& folder);
+Path lockFilePath(const Path& folder);
+
+// A path as people read it, with the system's separators.
+std::u16string displayPath(const Path& path);
 
 } // namespace faces

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-
+#include <cstddef>
+#include <string>
+#include <string_view>
 #include <vector>
 
-// The faces behind one list box, in order. A face never holds CR or LF and may be empty.
-using FaceList = QStringList;
-
 namespace faces {
+
+// Faces as separate strings, in order. A face never holds CR or LF and may be empty.
+using FaceList = std::vector<std::u16string>;
 
 // Counts and indices of a list are 16-bit signed values.
 inline constexpr int kMaxFaces = 32767;
@@ -21,27 +20,38 @@ public:
     FaceText() = default;
     // Splits text into faces: a line ends at CR LF, CR or a lone LF. A terminator at the very
     // end adds no empty face; a last line without one is still a face.
-    explicit FaceText(QString text);
+    explicit FaceText(std::u16string text);
 
-    qsizetype size() const { return qsizetype(spans_.size()); }
-    QStringView at(qsizetype i) const
+    size_t size() const { return spans_.size(); }
+    std::u16string_view at(size_t i) const
     {
-        return QStringView(text_).sliced(spans_[size_t(i)].start, spans_[size_t(i)].length);
+        return std::u16string_view(text_).substr(spans_[i].start, spans_[i].length);
     }
     FaceList toList() const;
+    // The faces each followed by CR LF, as a face list file holds them.
+    std::u16string lines() const;
 
-    void append(QStringView face);
-    void replace(qsizetype i, QStringView face);
-    void remove(qsizetype i) { spans_.erase(spans_.begin() + i); }
+    void append(std::u16string_view face);
+    void replace(size_t i, std::u16string_view face);
+    void remove(size_t i);
+    // Keeps the first `count` faces.
+    void truncate(size_t count);
     void clear() { *this = FaceText(); }
+    // The text units held, the faces' own and those of faces replaced or removed since.
+    size_t unitsHeld() const { return text_.size(); }
 
 private:
+    // Drops the text of replaced and removed faces once it outweighs the faces themselves, so
+    // that memory stays a small multiple of the faces however long the editing goes on.
+    void compactIfWasteful();
+
     struct Span {
-        qsizetype start;
-        qsizetype length;
+        size_t start;
+        size_t length;
     };
-    QString text_; // replaced faces stay in it unused until the list is cleared
-    std::vector<Span> spans_; // appends inline, unlike QList's
+    std::u16string text_;
+    std::vector<Span> spans_;
+    size_t live_ = 0; // units of text_ that belong to faces
 };
 
 } // namespace faces

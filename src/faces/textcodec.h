@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QString>
-#include <QStringView>
+#include <string>
+#include <string_view>
 
 namespace faces {
 
@@ -16,10 +14,14 @@ enum class Detection {
 };
 
 // Never fails; undecodable bytes become U+FFFD. A byte order mark is not part of the text.
-QString decodeText(QByteArrayView bytes, Detection detection = Detection::Strict);
+std::u16string decodeText(std::string_view bytes, Detection detection = Detection::Strict);
 
 // Code page 932 when every character survives the round trip, else UTF-8 with a byte order
 // mark, so that faces outside code page 932 are never lost.
-QByteArray encodeText(QStringView text);
+std::string encodeText(std::u16string_view text);
+
+// UTF-8 without a byte order mark; an invalid sequence becomes U+FFFD, a lone surrogate too.
+std::u16string fromUtf8(std::string_view bytes);
+std::string toUtf8(std::u16string_view text);
 
 } // namespace faces

@@ -3,6 +3,7 @@
 #include "buildinfo.h"
 #include "clipboard.h"
 #include "controls.h"
+#include "corestrings.h"
 #include "dialogs.h"
 #include "facefile.h"
 #include "mainwindow.h"
@@ -10,7 +11,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QLockFile>
 #include <QTimer>
 
 namespace {
@@ -96,13 +96,15 @@ ListEditor::ListEditor(MainWindow& mainWindow, const faces::ListFolders& folders
 
 bool ListEditor::load()
 {
-    const QString readFolder = folders_.readFolder();
     saveFolder_ = folders_.saveFolder();
-    if (addFaceList(*poolList_, readFaceList(readFolder, faces::kPoolFileName, &poolDigest_), dialogs_)
-        && addFaceList(*currentList_, readFaceList(readFolder, faces::kCurrentFileName, &currentDigest_), dialogs_)) {
-        if (saveFolder_ != readFolder) { // the first save of this user's own lists
-            poolDigest_ = faces::fileDigest(faces::faceFilePath(saveFolder_, faces::kPoolFileName));
-            currentDigest_ = faces::fileDigest(faces::faceFilePath(saveFolder_, faces::kCurrentFileName));
+    if (addFaceList(*poolList_, readFaceList(folders_, faces::kPoolFileName, &poolDigest_), dialogs_)
+        && addFaceList(*currentList_, readFaceList(folders_, faces::kCurrentFileName, &currentDigest_), dialogs_)) {
+        // A list saved elsewhere than it was read from replaces what is there now.
+        for (const auto& [name, digest] : { std::pair { faces::kPoolFileName, &poolDigest_ },
+                 std::pair { faces::kCurrentFileName, &currentDigest_ } }) {
+            const faces::Path target = faces::faceFilePath(saveFolder_, name);
+            if (folders_.readPath(name) != target)
+                *digest = faces::fileDigest(target);
         }
         return true;
     }
@@ -193,26 +195,32 @@ void ListEditor::eraseFromPool()
 
 bool ListEditor::save()
 {
-    const QString poolPath = faces::faceFilePath(saveFolder_, faces::kPoolFileName);
-    const QString currentPath = faces::faceFilePath(saveFolder_, faces::kCurrentFileName);
-    const auto failed = [this](const QString& path, const QString& reason) {
+    const faces::Path poolPath = faces::faceFilePath(saveFolder_, faces::kPoolFileName);
+    const faces::Path currentPath = faces::faceFilePath(saveFolder_, faces::kCurrentFileName);
+    const auto failed = [this](const faces::Path& path, const QString& reason) {
         // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
         dialogs_.message(this,
             QStringLiteral("顔文字のリストを保存できませんでした。\r\n%1\r\n%2\r\n"
                            "どちらのファイルも変更していません。")
-                .arg(QDir::toNativeSeparators(path), reason));
+                .arg(displayPath(path), reason));
         return false;
     };
-    if (!QDir().mkpath(saveFolder_))
+    std::error_code error;
+    if (std::filesystem::create_directories(saveFolder_, error); error)
         return failed(saveFolder_, QStringLiteral("フォルダーを作れません。"));
     // One writer at a time, so that both files always come from the same save.
-    QLockFile lock(faces::lockFilePath(saveFolder_));
+    faces::SaveLock lock;
     const auto acquire = [&] {
-        if (lock.tryLock(kLockWaitMs))
+        switch (lock.lock(saveFolder_, std::chrono::milliseconds(kLockWaitMs))) {
+        case faces::SaveLock::Result::Locked:
             return true;
-        return failed(faces::lockFilePath(saveFolder_),
-            lock.error() == QLockFile::LockFailedError ? QStringLiteral("ほかの Nikomaru が保存しているところです。")
-                                                       : QStringLiteral("保存のためのロックファイルを作れません。"));
+        case faces::SaveLock::Result::Busy:
+            return failed(
+                faces::lockFilePath(saveFolder_), QStringLiteral("ほかの Nikomaru が保存しているところです。"));
+        case faces::SaveLock::Result::Failed:
+            break;
+        }
+        return failed(faces::lockFilePath(saveFolder_), QStringLiteral("保存のためのロックファイルを作れません。"));
     };
     if (!acquire())
         return false;
@@ -222,11 +230,12 @@ bool ListEditor::save()
         if (!dialogs_.askYesNo(this, kChangedElsewhere) || !acquire())
             return false;
     }
-    QString failedPath;
-    QString reason;
-    if (!faces::writeFaceFiles(
-            { { poolPath, poolList_->items() }, { currentPath, currentList_->items() } }, &failedPath, &reason))
-        return failed(failedPath, reason);
+    faces::Path failedPath;
+    std::u16string reason;
+    if (!faces::writeFaceFiles(saveFolder_,
+            { { faces::kPoolFileName, poolList_->faces() }, { faces::kCurrentFileName, currentList_->faces() } },
+            &failedPath, &reason))
+        return failed(failedPath, toQString(reason));
     return true;
 }
 
@@ -249,8 +258,8 @@ void ListEditor::importFaces()
     const QString path = dialogs_.openFile(this, filter, QDir::currentPath());
     if (path.isEmpty())
         return;
-    if (const auto faces = faces::readTextFile(path, faces::kMaxFaces - poolList_->count()))
-        poolList_->addItems(*faces);
+    if (auto faces = faces::readTextFile(toPath(path), size_t(faces::kMaxFaces - poolList_->count())))
+        poolList_->addFaces(std::move(*faces));
 }
 
 void ListEditor::showVersion()

@@ -51,12 +51,12 @@ private:
 
     MainWindow& mainWindow_;
     const faces::ListFolders folders_;
-    QString saveFolder_; // chosen when the lists are read
+    faces::Path saveFolder_; // chosen when the lists are read
     Dialogs& dialogs_;
     ListBox* currentList_;
     ListBox* poolList_;
-    QByteArray poolDigest_; // the files OK replaces, as they were when the lists were read
-    QByteArray currentDigest_;
+    faces::Digest poolDigest_; // the files OK replaces, as they were when the lists were read
+    faces::Digest currentDigest_;
     QPushButton* upButton_;
     QPushButton* downButton_;
 };

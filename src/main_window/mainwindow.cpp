@@ -3,6 +3,7 @@
 #include "buildinfo.h"
 #include "clipboard.h"
 #include "controls.h"
+#include "corestrings.h"
 #include "desktop.h"
 #include "dialogs.h"
 #include "facefile.h"
@@ -72,7 +73,7 @@ ListEditor* MainWindow::editor() const
 
 bool MainWindow::load()
 {
-    return loaded_ || load(readFaceList(folders_.readFolder(), faces::kCurrentFileName));
+    return loaded_ || load(readFaceList(folders_, faces::kCurrentFileName));
 }
 
 bool MainWindow::load(FaceListRead&& current)
@@ -107,9 +108,10 @@ void MainWindow::unload()
     checkProgramEnd();
 }
 
-FaceListRead readFaceList(const QString& folder, const char* fileName, QByteArray* digest)
+FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, faces::Digest* digest)
 {
-    FaceListRead read { faces::faceFilePath(folder, fileName), std::nullopt, QString() };
+    folders.finishInterruptedSaves();
+    FaceListRead read { folders.readPath(fileName), std::nullopt, {} };
     read.faces = faces::readFaceText(read.path, &read.reason, digest);
     return read;
 }
@@ -119,7 +121,7 @@ bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs)
     if (!read.faces) {
         dialogs.message(nullptr,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
-                .arg(QDir::toNativeSeparators(read.path), read.reason));
+                .arg(displayPath(read.path), toQString(read.reason)));
         return false;
     }
     list.addFaces(std::move(*read.faces));

@@ -13,12 +13,13 @@ class QPushButton;
 
 // One face list file as read: its faces, or why it could not be read.
 struct FaceListRead {
-    QString path;
+    faces::Path path;
     std::optional<faces::FaceText> faces;
-    QString reason;
+    std::u16string reason;
 };
-// Reads one face list file in the folder. *digest identifies what was read.
-FaceListRead readFaceList(const QString& folder, const char* fileName, QByteArray* digest = nullptr);
+// Reads one face list file from where the folders keep it, once a save that a crash cut short is
+// completed. *digest identifies what was read.
+FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, faces::Digest* digest = nullptr);
 // Appends the faces read to the list; when the file could not be read, tells the user which file
 // and why, and returns false.
 bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs);

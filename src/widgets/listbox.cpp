@@ -1,5 +1,7 @@
 #include "listbox.h"
 
+#include "corestrings.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QGlyphRun>
@@ -31,7 +33,7 @@ public:
         // At most 200 pixels of a face are ever seen: drawing and measuring a face of megabytes
         // would stall every repaint. The face itself stays whole for copying and saving.
         constexpr qsizetype kMaxShown = 512;
-        const QStringView face = faces_.at(index.row());
+        const QStringView face = toQStringView(faces_.at(size_t(index.row())));
         if (face.size() <= kMaxShown)
             return face.toString();
         return face.first(face.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown).toString();
@@ -48,7 +50,7 @@ public:
         if (indexes.size() != 1)
             return nullptr;
         auto* data = new QMimeData;
-        data->setText(faces_.at(indexes.first().row()).toString());
+        data->setText(toQString(faces_.at(size_t(indexes.first().row()))));
         return data;
     }
 
@@ -59,13 +61,13 @@ public:
         if (faces_.size() == 0) {
             faces_ = std::move(faces);
         } else {
-            for (qsizetype i = 0; i < faces.size(); ++i)
+            for (size_t i = 0; i < faces.size(); ++i)
                 faces_.append(faces.at(i));
         }
     }
     void show(int count)
     {
-        count = int(std::min(qsizetype(count), faces_.size()));
+        count = int(std::min(size_t(count), faces_.size()));
         if (count <= shown_)
             return;
         beginInsertRows({}, shown_, count - 1);
@@ -75,13 +77,13 @@ public:
     void remove(int row) // a shown one
     {
         beginRemoveRows({}, row, row);
-        faces_.remove(row);
+        faces_.remove(size_t(row));
         --shown_;
         endRemoveRows();
     }
     void setText(int row, const QString& text)
     {
-        faces_.replace(row, text);
+        faces_.replace(size_t(row), toU16(text));
         emit dataChanged(index(row), index(row), { Qt::DisplayRole });
     }
     void clear()
@@ -224,7 +226,7 @@ int ListBox::count() const
 
 QString ListBox::text(int index) const
 {
-    return model_->faces().at(index).toString();
+    return toQString(model_->faces().at(size_t(index)));
 }
 
 void ListBox::setText(int index, const QString& text)
@@ -235,16 +237,24 @@ void ListBox::setText(int index, const QString& text)
     model_->setText(index, text);
 }
 
+const faces::FaceText& ListBox::faces() const
+{
+    return model_->faces();
+}
+
 QStringList ListBox::items() const
 {
-    return model_->faces().toList();
+    QStringList items;
+    for (size_t i = 0; i < model_->faces().size(); ++i)
+        items.append(toQString(model_->faces().at(i)));
+    return items;
 }
 
 void ListBox::addItems(const QStringList& texts)
 {
     faces::FaceText faces;
     for (const QString& text : texts)
-        faces.append(text);
+        faces.append(toU16(text));
     addFaces(std::move(faces));
 }
 
@@ -260,7 +270,7 @@ void ListBox::showRows(int to)
 {
     bool grown = false;
     for (int row = model_->rowCount(); row < std::min(to, count()); ++row)
-        grown |= delegate_->sample(model_->faces().at(row));
+        grown |= delegate_->sample(toQStringView(model_->faces().at(size_t(row))));
     if (grown)
         scheduleDelayedItemsLayout(); // the rows' height may have grown
     model_->show(to);

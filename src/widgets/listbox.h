@@ -21,6 +21,8 @@ public:
     QString text(int index) const;
     void setText(int index, const QString& text);
     QStringList items() const;
+    // Every face, also those not shown yet.
+    const faces::FaceText& faces() const;
     // Appends at the end; the selection does not change.
     void addItems(const QStringList& texts);
     void addFaces(faces::FaceText&& faces);

@@ -8,15 +8,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (faces::Detection detection : { faces::Detection::Strict, faces::Detection::AnyText }) {
-        const FaceList faces = faces::splitLines(faces::decodeText(bytes, detection));
-        for (const QString& face : faces)
-            if (face.contains(u'\r') || face.contains(u'\n'))
+        const faces::FaceText faces(faces::decodeText(bytes, detection));
+        for (size_t i = 0; i < faces.size(); ++i)
+            if (faces.at(i).find_first_of(u"\r\n") != std::u16string_view::npos)
                 std::abort();
         // Whatever was read is written and read back unchanged.
-        const QByteArray written = faces::serialize(faces);
-        if (faces::splitLines(faces::decodeText(written)) != faces)
+        if (faces::FaceText(faces::decodeText(faces::serialize(faces))).toList() != faces.toList())
             std::abort();
     }
     return 0;

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
@@ -55,12 +54,11 @@ class TestListEditor : public QObject {
     ListBox* list(const char* name) { return f->edit<ListBox>(name); }
     QString stored(const char* name) // a list file's faces, written as in the table
     {
-        QString reason;
-        return chars(faces::readFaceText(f->folder.file(name), &reason).value_or(faces::FaceText()).toList());
+        return chars(storedFaces(f->folder.file(name)));
     }
     void open(const L& current, const L& pool, int select1 = -1, int select2 = -1)
     {
-        f = std::make_unique<WindowFixture>(faces::serialize(current), faces::serialize(pool));
+        f = std::make_unique<WindowFixture>(listBytes(current), listBytes(pool));
         QVERIFY(f->window->load());
         f->main<QPushButton>("editButton")->click();
         QVERIFY(f->editor() && f->editor()->isVisible());
@@ -150,8 +148,9 @@ private slots:
             row.answer = f->settings.file("import.txt");
         }
         f->dialogs.answers.enqueue(row.answer);
-        QLockFile other(faces::lockFilePath(f->folder.path()));
-        QVERIFY(row.other != "locks" || other.tryLock()); // not stale: this process is alive
+        faces::SaveLock other;
+        if (row.other == "locks")
+            QCOMPARE(other.lock(toPath(f->folder.path())), faces::SaveLock::Result::Locked);
         if (row.other == "saves") // the same faces, other bytes
             f->folder.write("kaolist1.txt", "\xEF\xBB\xBF" + f->folder.read("kaolist1.txt"));
         for (const QString& button : row.buttons.split(u' '))

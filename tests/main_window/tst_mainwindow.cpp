@@ -75,11 +75,10 @@ private slots:
         // stay inside the row once the list has been shown.
         L samples { u"ʕ•ᴥ•ʔ"_s, u"¯\\_(ツ)_/¯"_s, u"( ͡° ͜ʖ ͡°)"_s, u"(๑•̀ㅂ•́)و✧"_s, u"(ﾉ◕ヮ◕)ﾉ*:･ﾟ✧"_s, u"(´∀｀)ｇ"_s,
             u"(ó\u030D_ò\u030D)"_s };
-        QString reason;
         for (const QString name : { "/kaolist1.txt", "/kaolist2.txt" })
-            samples += faces::readFaceText(STARTER_LISTS + name, &reason).value().toList();
+            samples += storedFaces(STARTER_LISTS + name);
         // Far beyond what a first screen shows.
-        f = std::make_unique<WindowFixture>(faces::serialize(L(200, "(^_^)") + samples), "");
+        f = std::make_unique<WindowFixture>(listBytes(L(200, "(^_^)") + samples), "");
         QVERIFY(f->window->load());
         const auto misfit = [&] {
             const int row = list()->visualRect(list()->model()->index(0, 0)).height();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Cross-compiles the Windows-only code and its test with mingw-w64 and runs it under wine, on a
-# virtual display so that a real window can be created. Usage: run.sh [BUILD_DIR]
+# Cross-compiles the Windows-only desktop services and their test with mingw-w64 and runs it under
+# wine, on a virtual display so that a real window can be created. Usage: run.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
@@ -8,11 +8,8 @@ out=${1:-$(mktemp -d)}
 mkdir -p "$out"
 source "$top/tools/virtual-display.sh"
 
-cxx=(x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static -I "$top/src/platform" -I "$top/src/codec")
-codec="$top/src/codec"
+cxx=(x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static -I "$top/src/platform")
 x86_64-w64-mingw32-windres -I "$top/resources" "$top/resources/nikomaru.rc" -O coff -o "$out/nikomaru_res.o"
-"${cxx[@]}" "$codec/codepage932_generate.cpp" "$codec/codepage932_extras.cpp" "$codec/codepage932_windows.cpp" \
-  -o "$out/codepage932_generate.exe"
 
 # Debian keeps wine64 out of PATH.
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -21,9 +18,6 @@ export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 trap '"$wineserver" -k 2>/dev/null || true; stop_virtual_display' EXIT
 start_virtual_display
 
-# The decoding table comes from Windows' own conversion, as a Windows build makes it.
-timeout 300 "$wine" "$out/codepage932_generate.exe" "$out/codepage932_table.cpp"
-"${cxx[@]}" -I "$top/tests/support" "$here/tst_native.cpp" "$top/src/platform/windows/native.cpp" \
-  "$codec/codepage932_windows.cpp" "$codec/codepage932.cpp" "$codec/codepage932_extras.cpp" \
-  "$out/codepage932_table.cpp" "$out/nikomaru_res.o" -lcomdlg32 -o "$out/tst_native.exe"
+"${cxx[@]}" "$here/tst_native.cpp" "$top/src/platform/windows/native.cpp" "$out/nikomaru_res.o" -lcomdlg32 \
+  -o "$out/tst_native.exe"
 timeout 300 "$wine" "$out/tst_native.exe"

@@ -1,7 +1,5 @@
-// The Windows-only code, built with mingw-w64 and run under wine: the desktop services, the open
-// file record, and code page 932 through the system. No Qt.
-#include "codepage932.h"
-#include "codepage932_cases.h"
+// The Windows-only desktop services, built with mingw-w64 and run under wine: the open file
+// record and always on top. No Qt.
 #include "windows/native.h"
 
 #include <cstdio>
@@ -18,17 +16,6 @@ void check(bool ok, const std::string& what)
 {
     (ok ? passed : failed)++;
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-}
-
-void codePage932()
-{
-    for (const auto& [name, bytes, text] : cases::kDecode)
-        check(codepage932::decode(bytes) == text, std::string("decode: ") + name);
-    for (const auto& [name, text, bytes] : cases::kEncode) {
-        const auto encoded = codepage932::encode(text);
-        const bool survives = encoded && codepage932::decode(*encoded) == text;
-        check(bytes.empty() ? !survives : survives && *encoded == bytes, std::string("encode: ") + name);
-    }
 }
 
 void openFileRecord()
@@ -67,7 +54,6 @@ void alwaysOnTop()
 
 int main()
 {
-    codePage932();
     openFileRecord();
     alwaysOnTop();
     std::printf("%d passed, %d failed\n", passed, failed);

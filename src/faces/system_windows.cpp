@@ -1,0 +1,182 @@
+// Windows: paths are UTF-16 throughout (every Windows language), saves are flushed with
+// FlushFileBuffers and replaced with a write-through move, the lock is LockFileEx.
+#include "system.h"
+
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace faces::sys {
+namespace {
+
+// The errors people meet as errno values, so that they are told in the same words on every
+// system; the others keep the system's number.
+std::error_code lastError()
+{
+    const DWORD error = GetLastError();
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return { ENOSPC, std::generic_category() };
+    case ERROR_ACCESS_DENIED:
+        return { EACCES, std::generic_category() };
+    case ERROR_WRITE_PROTECT:
+        return { EROFS, std::generic_category() };
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return { EBUSY, std::generic_category() };
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return { ENOENT, std::generic_category() };
+    default:
+        return { int(error), std::system_category() };
+    }
+}
+
+struct Handle {
+    HANDLE handle;
+    ~Handle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+};
+
+} // namespace
+
+std::FILE* openForReading(const Path& path)
+{
+    return _wfopen(path.c_str(), L"rb");
+}
+
+std::error_code writeDurably(const Path& path, std::string_view bytes)
+{
+    Handle file { CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr) };
+    if (file.handle == INVALID_HANDLE_VALUE)
+        return lastError();
+    for (size_t done = 0; done < bytes.size();) {
+        const DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1 << 30));
+        DWORD written = 0;
+        if (!WriteFile(file.handle, bytes.data() + done, chunk, &written, nullptr))
+            return lastError();
+        done += written;
+    }
+    if (!FlushFileBuffers(file.handle))
+        return lastError();
+    const HANDLE handle = file.handle;
+    file.handle = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) ? std::error_code() : lastError();
+}
+
+std::error_code replaceFile(const Path& source, const Path& target)
+{
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+        ? std::error_code()
+        : lastError();
+}
+
+std::error_code syncFolder(const Path&)
+{
+    return {}; // NTFS journals the move; MOVEFILE_WRITE_THROUGH returned once it was on disk
+}
+
+bool isWritableFolder(const Path& folder)
+{
+    // Rights come from access lists that only a try tells reliably (Program Files, say).
+    const Path probe = folder / L"kaolist-write-test.tmp";
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+Path executablePath()
+{
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, name.data(), DWORD(name.size()));
+        if (n == 0)
+            return {};
+        if (n < name.size()) {
+            name.resize(n);
+            return Path(name);
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+Path userDataFolder()
+{
+    PWSTR folder = nullptr;
+    Path path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
+        path = Path(folder) / L"Nikomaru";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+std::u16string displayPath(const Path& path)
+{
+    const std::wstring& text = path.native();
+    return std::u16string(text.begin(), text.end());
+}
+
+std::u16string describe(std::error_code error)
+{
+    if (error.category() != std::system_category()) {
+        const std::string text = error.message();
+        return std::u16string(text.begin(), text.end());
+    }
+    wchar_t* text = nullptr;
+    const DWORD n
+        = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, DWORD(error.value()), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string reason(text, text + n);
+    LocalFree(text);
+    while (!reason.empty()
+        && (reason.back() == u'\n' || reason.back() == u'\r' || reason.back() == u'.' || reason.back() == u'\u3002'))
+        reason.pop_back();
+    if (reason.empty()) {
+        const std::string number = std::to_string(error.value());
+        reason = u"エラー " + std::u16string(number.begin(), number.end());
+    }
+    return reason;
+}
+
+FileLock::Result FileLock::tryLock(const Path& path)
+{
+    unlock();
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION ? Result::Busy : Result::Failed;
+    OVERLAPPED whole {};
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? Result::Busy : Result::Failed;
+    }
+    path_ = path;
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return Result::Locked;
+}
+
+void FileLock::unlock()
+{
+    if (handle_ == -1)
+        return;
+    // The file stays: removing it while another program waits on it would let a third one in.
+    const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    OVERLAPPED whole {};
+    UnlockFileEx(file, 0, 1, 0, &whole);
+    CloseHandle(file);
+    handle_ = -1;
+}
+
+} // namespace faces::sys

@@ -1,0 +1,60 @@
+#pragma once
+
+// What the core's tests need from the system they run on; one implementation per system.
+
+#include "facefile.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace test {
+
+using faces::Path;
+
+// A throw-away folder, removed with everything in it.
+struct TempFolder {
+    Path path;
+    TempFolder();
+    ~TempFolder();
+    Path operator/(const char* name) const { return path / name; }
+    void write(const char* name, std::string_view bytes) const;
+    std::string read(const char* name) const; // "<missing>" when there is no such file
+    size_t entries() const;
+};
+
+// Runs a program with arguments and waits for it: its exit code.
+int run(const Path& program, const std::vector<std::string>& arguments);
+
+// The most memory the process has held so far, in KiB.
+long peakMemoryKiB();
+
+// A folder name that only the system's own form of paths can hold.
+Path strangeName();
+
+// A face list file made by something other than writing bytes to it; the row's file is the path.
+struct Read {
+    const char* name;
+    std::string bytes;
+    std::vector<std::u16string> expected;
+    std::u16string reason = {}; // why the face list is refused
+    size_t import = 0; // imports as many faces instead, from a text file in any encoding
+    std::function<void(const Path&)> make = {}; // makes the file instead of writing the bytes
+};
+std::vector<Read> systemReads();
+
+// Something done to the lists' folder before a save, undone when the result is let go.
+struct Write {
+    const char* name;
+    std::vector<std::u16string> faces;
+    std::string expected = {}; // the file written
+    std::u16string reason = {}; // the save fails, and says why
+    std::function<std::shared_ptr<void>(const Path& folder)> setup = {};
+};
+std::vector<Write> systemWrites();
+
+// Many faces: more than a write buffer, less than a small disk.
+std::vector<std::u16string> manyFaces();
+
+} // namespace test

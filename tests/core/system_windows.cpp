@@ -1,0 +1,63 @@
+// The core's tests on Windows: wide paths, a replacement refused by a file held open, the local
+// application data folder.
+#include "core_test.h"
+
+#include <doctest.h>
+
+#include <windows.h>
+
+#include <psapi.h>
+
+namespace test {
+
+int run(const Path& program, const std::vector<std::string>& arguments)
+{
+    std::wstring line = L"\"" + program.wstring() + L"\"";
+    for (const std::string& argument : arguments)
+        line += L" \"" + Path(argument).wstring() + L"\"";
+    STARTUPINFOW startup { sizeof startup };
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    DWORD code = DWORD(-1);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return int(code);
+}
+
+long peakMemoryKiB()
+{
+    PROCESS_MEMORY_COUNTERS counters { sizeof counters };
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return long(counters.PeakWorkingSetSize / 1024);
+}
+
+Path strangeName()
+{
+    return L"顔文字 リスト Ünïcode";
+}
+
+std::vector<Read> systemReads()
+{
+    return {};
+}
+
+std::vector<Write> systemWrites()
+{
+    // Another program has the current list open without allowing it to be replaced.
+    return { { "fails: the second replacement", manyFaces(), {}, u"置き換えられません", [](const Path& folder) {
+                  const HANDLE file = CreateFileW((folder / faces::kCurrentFileName).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
+                  REQUIRE(file != INVALID_HANDLE_VALUE);
+                  return std::shared_ptr<void>(file, CloseHandle);
+              } } };
+}
+
+} // namespace test
+
+TEST_CASE("the user's data folder is in the local application data folder")
+{
+    CHECK(faces::userDataFolder() == test::Path(_wgetenv(L"LOCALAPPDATA")) / L"Nikomaru");
+}
