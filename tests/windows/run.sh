@@ -8,7 +8,7 @@ out=${1:-$(mktemp -d)}
 mkdir -p "$out"
 source "$top/tools/virtual-display.sh"
 
-cxx=(x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static -I "$top/src/platform")
+cxx=(x86_64-w64-mingw32-g++ -std=c++20 -O1 -Wall -Wextra -static -I "$top/src/qt/platform")
 x86_64-w64-mingw32-windres -I "$top/resources" "$top/resources/nikomaru.rc" -O coff -o "$out/nikomaru_res.o"
 
 # Debian keeps wine64 out of PATH.
@@ -18,6 +18,6 @@ export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 trap '"$wineserver" -k 2>/dev/null || true; stop_virtual_display' EXIT
 start_virtual_display
 
-"${cxx[@]}" "$here/tst_native.cpp" "$top/src/platform/windows/native.cpp" "$out/nikomaru_res.o" -lcomdlg32 \
+"${cxx[@]}" "$here/tst_native.cpp" "$top/src/qt/platform/windows/native.cpp" "$out/nikomaru_res.o" -lcomdlg32 \
   -o "$out/tst_native.exe"
 timeout 300 "$wine" "$out/tst_native.exe"
