@@ -97,8 +97,10 @@ ListEditor::ListEditor(MainWindow& mainWindow, const faces::ListFolders& folders
 bool ListEditor::load()
 {
     saveFolder_ = folders_.saveFolder();
-    if (addFaceList(*poolList_, readFaceList(folders_, faces::kPoolFileName, &poolDigest_), dialogs_)
-        && addFaceList(*currentList_, readFaceList(folders_, faces::kCurrentFileName, &currentDigest_), dialogs_)) {
+    // Not shown yet: a failure belongs to the main window, which may be kept on top.
+    if (addFaceList(*poolList_, readFaceList(folders_, faces::kPoolFileName, &poolDigest_), dialogs_, &mainWindow_)
+        && addFaceList(
+            *currentList_, readFaceList(folders_, faces::kCurrentFileName, &currentDigest_), dialogs_, &mainWindow_)) {
         // A list saved elsewhere than it was read from replaces what is there now.
         for (const auto& [name, digest] : { std::pair { faces::kPoolFileName, &poolDigest_ },
                  std::pair { faces::kCurrentFileName, &currentDigest_ } }) {

@@ -116,10 +116,10 @@ FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileNam
     return read;
 }
 
-bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs)
+bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs, QWidget* owner)
 {
     if (!read.faces) {
-        dialogs.message(nullptr,
+        dialogs.message(owner,
             QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
                 .arg(displayPath(read.path), toQString(read.reason)));
         return false;
@@ -130,7 +130,7 @@ bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs)
 
 bool MainWindow::readListAndOption(FaceListRead&& current)
 {
-    if (!addFaceList(*faceList_, std::move(current), dialogs_))
+    if (!addFaceList(*faceList_, std::move(current), dialogs_, nullptr)) // no window is shown yet
         return false;
 
     if (platform::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn) {
@@ -154,7 +154,7 @@ void MainWindow::copySelectedFace()
 
 void MainWindow::openEditor()
 {
-    if (!editor_) {
+    if (!editor_ || !editor_->isVisible()) { // a closed one is on its way out
         editor_ = new ListEditor(*this, folders_, dialogs_);
         connect(editor_, &FixedWindow::closed, this, &MainWindow::checkProgramEnd);
         connect(editor_, &ListEditor::fatalError, this, &MainWindow::fatalError);

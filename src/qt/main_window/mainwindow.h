@@ -21,8 +21,8 @@ struct FaceListRead {
 // completed. *digest identifies what was read.
 FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, faces::Digest* digest = nullptr);
 // Appends the faces read to the list; when the file could not be read, tells the user which file
-// and why, and returns false.
-bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs);
+// and why in a box owned by `owner` (kept above it), and returns false.
+bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs, QWidget* owner);
 
 // The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
 // One object for the whole run; load() and unload() may be repeated.

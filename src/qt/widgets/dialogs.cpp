@@ -3,6 +3,7 @@
 #include "desktop.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -29,6 +30,21 @@ public:
     }
 };
 
+// What Qt's Japanese translation lacks of the file dialog's texts.
+class MissingTranslations : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        if (qstrcmp(source, "Folder") == 0)
+            return QStringLiteral("フォルダー");
+        return qstrcmp(source, "Drive") == 0 ? QStringLiteral("ドライブ") : QString();
+    }
+};
+
 // The program's texts break lines with CR LF; a Qt label shows a lone LF as the line break.
 QString forDisplay(QString text)
 {
@@ -40,6 +56,7 @@ QString forDisplay(QString text)
 int showMessage(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText); // a face such as <u>(^_^)</u> is shown as typed
     const std::pair<QMessageBox::StandardButton, QString> captions[] = { { QMessageBox::Ok, QStringLiteral("OK") },
         { QMessageBox::Yes, QStringLiteral("はい") }, { QMessageBox::No, QStringLiteral("いいえ") } };
     for (const auto& [button, caption] : captions) {
@@ -72,6 +89,8 @@ std::optional<QString> SystemDialogs::input(QWidget* parent, const QString& prom
     QInputDialog box(parent);
     box.setWindowTitle(kTitle);
     box.setLabelText(prompt);
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     box.setInputMode(QInputDialog::TextInput);
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("キャンセル"));
@@ -87,16 +106,27 @@ QString SystemDialogs::openFile(QWidget* parent, const QString& filter, const QS
 
 void installAppearance(QApplication& app)
 {
+    // Japanese whatever the system's language: Qt's texts, and the file dialog's dates and file
+    // types.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
     auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(new MissingTranslations(&app));
     app.setStyle(new PlainButtonsStyle);
     // All text must be able to show Japanese. Where the desktop's interface font has no kana
     // (DejaVu Sans in the C locale), a Japanese family takes its place at the same size; IPA P
     // Gothic first, whose metrics match the 9-point font the fixed layouts were drawn for.
     // QFontMetrics::inFont() would count the fallback fonts too: ask the font itself.
-    const auto hasKana = [](const QFont& font) { return QRawFont::fromFont(font).supportsCharacter(U'あ'); };
+    // A fixed-width Japanese font (IPA Gothic in a Japanese locale) is too wide for the layouts and
+    // crams ASCII: its proportional sibling takes its place.
+    const auto hasKana = [](const QFont& font) {
+        const QFontMetricsF metrics(font);
+        return QRawFont::fromFont(font).supportsCharacter(U'あ')
+            && metrics.horizontalAdvance(u'i') != metrics.horizontalAdvance(u'm');
+    };
     QFont font = QApplication::font();
     if (hasKana(font))
         return;

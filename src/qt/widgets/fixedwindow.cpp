@@ -1,5 +1,6 @@
 #include "fixedwindow.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -7,6 +8,18 @@
 #include <QPushButton>
 
 #include "nikomaru.xpm"
+
+namespace {
+
+// Screen readers announce the program's windows as frames with their titles; a plain top-level
+// widget would be a "filler" to them.
+QAccessibleInterface* accessibleWindow(const QString&, QObject* object)
+{
+    auto* window = qobject_cast<FixedWindow*>(object);
+    return window ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+
+} // namespace
 
 // A plain top-level widget rather than a dialog: Qt centres a dialog itself and marks the
 // position as chosen by the program, so the window manager would never place it.
@@ -16,6 +29,8 @@ FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton d
             | Qt::WindowCloseButtonHint)
     , defaultButton_(defaultButton)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleWindow), true);
+    Q_UNUSED(accessible);
     setWindowTitle(title);
     setWindowIcon(QIcon(QPixmap(nikomaru))); // read in place: no image plugins are searched
     setFixedSize(clientSize);

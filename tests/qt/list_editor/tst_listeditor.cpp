@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
@@ -40,8 +41,8 @@ struct Operation {
     QString message; // all that was shown, one per line; "<here>": the folder the program runs in,
                      // "<lists>": the folder of the lists
     QVariant answer = {}; // true: Yes; text: typed in the input box; bytes: the imported file
-    QString other = {}; // once the editor is open, another program "saves" the pool (same faces, other bytes)
-                        // or "locks" the lists
+    QString other = {}; // once the editor is open, another program "saves" the pool (same faces, other bytes),
+                        // "locks" the lists or "blocks" the save
 };
 
 } // namespace
@@ -67,11 +68,15 @@ class TestListEditor : public QObject {
     }
 
 private slots:
+    void initTestCase() { installAppearance(*qApp); }
     void windowAndKeyboard()
     {
         open({ "a", "b", "c" }, { "p" }, 1);
         QVERIFY(f->editor()->minimumSize() == QSize(353, 375) && f->editor()->maximumSize() == QSize(353, 375));
         QVERIFY(QTest::qWaitForWindowActive(f->editor()));
+        for (const QLabel* label : f->editor()->findChildren<QLabel*>()) // in a Japanese desktop's font too
+            QVERIFY2(
+                label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
         // Enter on a list and Escape do nothing; Ctrl+C copies the selected face, if any.
         for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
             QTest::keyClick(list("currentList"), key);
@@ -111,6 +116,9 @@ private slots:
             { "erase",
                 { "12345|pq", -1, 1, "erase", "12345|p", -1, u"顔文字「q」をリストから抹消してよろしいですか？"_s,
                     true } },
+            { "erase, いいえ keeps the face",
+                { "12345|pq", -1, 1, "erase", "12345|pq", -1, u"顔文字「q」をリストから抹消してよろしいですか？"_s,
+                    false } },
             { "erase without selection", { "12345|pq", -1, -1, "erase", "12345|pq", -1, kEraseNothing } },
             { "erase a selected empty face", { "12345|p_", -1, 1, "erase", "12345|p_", -1, kEraseNothing } },
             { "create", { "1|p", 0, -1, "create", "1|pツ", 0, kPrompt, "ツ" } },
@@ -119,6 +127,13 @@ private slots:
             { "a created face is one line", { "1|p", 0, -1, "create", "1|p b", 0, kPrompt, " \r\nb\n" } },
             { "edits, then OK saves both lists", { "abc|p_", 2, 0, "up moveToCurrent ok", "acbp|_", 1, {} } },
             { "cancel after an edit writes nothing", { "abc|p", 0, -1, "moveToPool cancel", "bc|pa", -1, {} } },
+            { "after cancel the editor starts again from the files",
+                { "abc|p", 0, -1, "moveToPool cancel edit", "abc|p", -1, {} } },
+            { "a save that fails keeps the editor and its edits",
+                { "a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0,
+                    u"顔文字のリストを保存できませんでした。\r\n<lists>/kaolist1.txt\r\n"
+                    u"ファイルに書き込めません（Is a directory）。\r\nどちらのファイルも変更していません。"_s,
+                    {}, "blocks" } },
             { "the 32,767th face still fits", { "a|" + xs, 0, -1, "create", "a|" + xs + "b", 0, kPrompt, "b" } },
             { "a full pool takes no more",
                 { "a|x" + xs, 0, -1, "moveToPool create", "a|x" + xs, 0, kFull + '\n' + kPrompt + '\n' + kFull, "c" } },
@@ -153,9 +168,13 @@ private slots:
             QCOMPARE(other.lock(toPath(f->folder.path())), faces::SaveLock::Result::Locked);
         if (row.other == "saves") // the same faces, other bytes
             f->folder.write("kaolist1.txt", "\xEF\xBB\xBF" + f->folder.read("kaolist1.txt"));
+        const QString blocker = f->folder.file("kaolist1.txt.tmp"); // where the save writes first
+        QVERIFY(row.other != "blocks" || QDir().mkpath(blocker + "/x"));
         for (const QString& button : row.buttons.split(u' '))
-            f->edit(qPrintable(button + u"Button"_s))->click();
+            (button == "edit" ? f->main<QPushButton>("editButton") : f->edit(qPrintable(button + u"Button"_s)))
+                ->click();
         other.unlock();
+        QDir(blocker).removeRecursively();
         QCOMPARE(chars(list("currentList")->items()) + u'|' + chars(list("poolList")->items()), row.expected);
         QCOMPARE(list("currentList")->listIndex(), row.selectedAfter);
         QCOMPARE(f->dialogs.shown.join(u'\n'),

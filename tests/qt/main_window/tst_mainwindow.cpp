@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -31,6 +32,10 @@ private slots:
     void controlsAndKeys()
     {
         QVERIFY(f->window->minimumSize() == QSize(106, 300) && f->window->maximumSize() == QSize(106, 300));
+        // Screen readers see a window with its title.
+        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(f->window.get());
+        QCOMPARE(accessible->role(), QAccessible::Window);
+        QCOMPARE(accessible->text(QAccessible::Name), "Nikomaru");
         QVERIFY(!list()->currentIndex().isValid()); // nothing looks selected
         // In tab order, the focus starting on the list: where each control is and its caption;
         // then with a face selected, a key pressed there, and what is on the clipboard then.
@@ -171,6 +176,8 @@ private slots:
                 QDir::toNativeSeparators(f->folder.file(name)));
         };
         QCOMPARE(f->dialogs.shown, (L { cannotRead("kaolist1.txt"), cannotRead("kaolist2.txt") }));
+        // Kept above the main window, which may be on top; at start no window is shown.
+        QCOMPARE(f->dialogs.owners, (QList<QWidget*> { f->window.get(), nullptr }));
     }
 };
 

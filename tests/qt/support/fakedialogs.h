@@ -10,26 +10,31 @@
 class FakeDialogs final : public Dialogs {
 public:
     QStringList shown; // every message and question, in order; a file dialog as its filter and folder
+    QList<QWidget*> owners; // the window each box belonged to
     // true: Yes; text: typed into the input box; a path: chosen in the file dialog. Run out: No,
     // Cancel, cancelled.
     QQueue<QVariant> answers;
 
-    void message(QWidget*, const QString& text) override { shown.append(text); }
-    bool askYesNo(QWidget*, const QString& text) override { return next(text).toBool(); }
-    std::optional<QString> input(QWidget*, const QString& prompt) override
+    void message(QWidget* owner, const QString& text) override
     {
-        const QVariant typed = next(prompt);
+        shown.append(text);
+        owners.append(owner);
+    }
+    bool askYesNo(QWidget* owner, const QString& text) override { return next(owner, text).toBool(); }
+    std::optional<QString> input(QWidget* owner, const QString& prompt) override
+    {
+        const QVariant typed = next(owner, prompt);
         return typed.isValid() ? std::optional(typed.toString()) : std::nullopt;
     }
-    QString openFile(QWidget*, const QString& filter, const QString& folder) override
+    QString openFile(QWidget* owner, const QString& filter, const QString& folder) override
     {
-        return next(filter + u'|' + folder).toString();
+        return next(owner, filter + u'|' + folder).toString();
     }
 
 private:
-    QVariant next(const QString& text)
+    QVariant next(QWidget* owner, const QString& text)
     {
-        shown.append(text);
+        message(owner, text);
         return answers.isEmpty() ? QVariant() : answers.dequeue();
     }
 };

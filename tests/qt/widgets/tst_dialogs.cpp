@@ -22,20 +22,23 @@ using L = QStringList;
 namespace {
 
 // The last box shown: its title, its text, what it shows (a message box its icon and how many
-// lines its text takes, an input box its text), then its buttons' texts sorted, "<icon>" for a
-// button with an icon.
+// lines its text takes, an input box its text; whether its text is shown as typed), then its
+// buttons' texts sorted, "<icon>" for a button with an icon.
 L seen;
 
 void describe(QDialog* box)
 {
     seen = L { box->windowTitle() };
+    const auto* label = box->findChild<QLabel*>(qobject_cast<QMessageBox*>(box) ? "qt_msgbox_label" : nullptr);
     if (const auto* message = qobject_cast<QMessageBox*>(box)) {
-        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
         seen << message->text() << QString::number(message->icon())
              << QString::number(qRound(label->height() / qreal(label->fontMetrics().lineSpacing())));
     } else if (const auto* input = qobject_cast<QInputDialog*>(box)) {
         seen << input->labelText() << input->textValue();
-    } else if (const auto* files = qobject_cast<QFileDialog*>(box)) {
+    }
+    if (!qobject_cast<QFileDialog*>(box))
+        seen << (label->textFormat() == Qt::PlainText ? "as typed" : "formatted");
+    else if (const auto* files = qobject_cast<QFileDialog*>(box)) {
         const auto* types = box->findChild<QComboBox*>("fileTypeCombo");
         seen << types->itemText(0) << types->itemText(1) << files->nameFilters().value(1)
              << files->directory().absolutePath();
@@ -81,15 +84,16 @@ private slots:
         const QString line = u"「只今のリスト」のなかのを削除する時は、「削除>>」で移してからにしてください。"_s;
         whenShown<QMessageBox>();
         dialogs_.message(nullptr, u"一行目\r\n"_s + line);
-        QCOMPARE(seen, (L { "Nikomaru", u"一行目\n"_s + line, "0", "2", "OK" }));
+        QCOMPARE(seen, (L { "Nikomaru", u"一行目\n"_s + line, "0", "2", "as typed", "OK" }));
         for (auto [button, yes] :
             { std::pair { QMessageBox::Yes, true }, { QMessageBox::No, false }, { QMessageBox::NoButton, false } }) {
             whenShown<QMessageBox>([button](QMessageBox* box) {
                 if (button != QMessageBox::NoButton)
                     box->button(button)->click();
             });
-            QCOMPARE(dialogs_.askYesNo(nullptr, u"よろしいですか？"_s), yes);
-            QCOMPARE(seen, (L { "Nikomaru", u"よろしいですか？"_s, "0", "1", u"いいえ"_s, u"はい"_s }));
+            const QString question = u"顔文字「<u>(^_^)</u>」をリストから抹消してよろしいですか？"_s;
+            QCOMPARE(dialogs_.askYesNo(nullptr, question), yes);
+            QCOMPARE(seen, (L { "Nikomaru", question, "0", "1", "as typed", u"いいえ"_s, u"はい"_s }));
         }
     }
 
@@ -100,7 +104,7 @@ private slots:
             whenShown<QInputDialog>([cancel](QInputDialog* box) { cancel ? box->reject() : box->accept(); });
             QCOMPARE(dialogs_.input(nullptr, u"顔文字を入力してください"_s),
                 cancel ? std::nullopt : std::optional(QString()));
-            QCOMPARE(seen, (L { "Nikomaru", u"顔文字を入力してください"_s, "", "OK", u"キャンセル"_s }));
+            QCOMPARE(seen, (L { "Nikomaru", u"顔文字を入力してください"_s, "", "as typed", "OK", u"キャンセル"_s }));
         }
     }
 
