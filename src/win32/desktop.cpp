@@ -1,0 +1,64 @@
+#include "desktop.h"
+
+#include <cstring>
+
+namespace desktop {
+namespace {
+
+std::wstring keyPath(const wchar_t* application, const wchar_t* section)
+{
+    return std::wstring(L"Software\\") + application + L"\\" + application + L"\\" + section;
+}
+
+} // namespace
+
+void setClipboardText(HWND owner, std::u16string_view text)
+{
+    if (!OpenClipboard(owner))
+        return;
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(char16_t);
+    if (HGLOBAL memory = text.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        auto* units = static_cast<char16_t*>(GlobalLock(memory));
+        std::memcpy(units, text.data(), text.size() * sizeof(char16_t));
+        units[text.size()] = u'\0';
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory))
+            GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+std::wstring readSetting(const wchar_t* application, const wchar_t* section, const wchar_t* key)
+{
+    DWORD bytes = 0;
+    const std::wstring path = keyPath(application, section);
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+        return {};
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = DWORD(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value.data(), &bytes)
+        != ERROR_SUCCESS)
+        return {};
+    value.resize(wcslen(value.c_str()));
+    return value;
+}
+
+void writeSetting(const wchar_t* application, const wchar_t* section, const wchar_t* key, const std::wstring& value)
+{
+    HKEY store = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(application, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+            &store, nullptr)
+        != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(store, key, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+        DWORD((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(store);
+}
+
+void setAlwaysOnTop(HWND window, bool on)
+{
+    SetWindowPos(window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace desktop

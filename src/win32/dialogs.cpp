@@ -1,0 +1,177 @@
+#include "dialogs.h"
+
+#include "window.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+#include <vector>
+
+namespace dialogs {
+namespace {
+
+constexpr wchar_t kTitle[] = L"Nikomaru";
+constexpr int kEditId = 100;
+constexpr int kPromptId = 101;
+
+// The system labels a message box's buttons in its own language: the box is relabelled as it
+// is activated, before it is drawn.
+HHOOK relabelHook = nullptr;
+
+LRESULT CALLBACK relabel(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        SetDlgItemTextW(box, IDOK, L"OK");
+        SetDlgItemTextW(box, IDYES, L"はい");
+        SetDlgItemTextW(box, IDNO, L"いいえ");
+        UnhookWindowsHookEx(relabelHook);
+        relabelHook = nullptr;
+    }
+    return code < 0 ? CallNextHookEx(nullptr, code, wParam, lParam) : 0;
+}
+
+int show(HWND owner, const std::u16string& text, UINT buttons)
+{
+    relabelHook = SetWindowsHookExW(WH_CBT, relabel, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxW(owner, wide(text), kTitle, buttons | MB_SETFOREGROUND);
+    if (relabelHook)
+        UnhookWindowsHookEx(relabelHook);
+    relabelHook = nullptr;
+    return answer;
+}
+
+// A dialog template in memory: the items follow the header, each aligned to a DWORD.
+class Template {
+public:
+    Template(short width, short height, int items)
+    {
+        DLGTEMPLATE header {};
+        header.style = DS_MODALFRAME | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        header.cdit = WORD(items);
+        header.cx = width;
+        header.cy = height;
+        append(&header, sizeof header);
+        words({ 0, 0 }); // no menu, the standard class
+        text(kTitle);
+        words({ 9 }); // the shell font; replaced by the message font once shown
+        text(L"MS Shell Dlg");
+    }
+    void item(WORD id, WORD kind, DWORD style, short x, short y, short cx, short cy, const wchar_t* caption)
+    {
+        align();
+        DLGITEMTEMPLATE item {};
+        item.style = style | WS_CHILD | WS_VISIBLE;
+        item.x = x;
+        item.y = y;
+        item.cx = cx;
+        item.cy = cy;
+        item.id = id;
+        append(&item, sizeof item);
+        words({ 0xFFFF, kind });
+        text(caption);
+        words({ 0 }); // no creation data
+    }
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(data_.data()); }
+
+private:
+    void append(const void* bytes, size_t size)
+    {
+        const size_t at = data_.size();
+        data_.resize(at + (size + 1) / 2);
+        std::memcpy(data_.data() + at, bytes, size);
+    }
+    void words(std::initializer_list<WORD> values) { data_.insert(data_.end(), values); }
+    void text(const wchar_t* value) { append(value, (wcslen(value) + 1) * sizeof(wchar_t)); }
+    void align()
+    {
+        if (data_.size() % 2 != 0)
+            data_.push_back(0);
+    }
+    std::vector<WORD> data_;
+};
+
+struct InputState {
+    const std::u16string* prompt;
+    std::u16string typed;
+};
+
+INT_PTR CALLBACK inputProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* state = reinterpret_cast<InputState*>(GetWindowLongPtrW(box, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrW(box, DWLP_USER, lParam);
+        state = reinterpret_cast<InputState*>(lParam);
+        SetDlgItemTextW(box, kPromptId, wide(*state->prompt));
+        const HFONT font = createMessageFont(GetDpiForWindow(box));
+        SetPropW(box, L"font", font);
+        EnumChildWindows(
+            box, [](HWND child, LPARAM font) { return SendMessageW(child, WM_SETFONT, WPARAM(font), TRUE), TRUE; },
+            LPARAM(font));
+        return TRUE; // the focus goes to the first control that takes it: the field
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            const HWND field = GetDlgItem(box, kEditId);
+            std::wstring text(size_t(GetWindowTextLengthW(field)) + 1, L'\0');
+            text.resize(size_t(GetWindowTextW(field, text.data(), int(text.size()))));
+            state->typed = std::u16string(u16(text));
+            EndDialog(box, IDOK);
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(box, IDCANCEL);
+        }
+        return TRUE;
+    case WM_DESTROY:
+        DeleteObject(static_cast<HFONT>(RemovePropW(box, L"font")));
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void message(HWND owner, const std::u16string& text)
+{
+    show(owner, text, MB_OK);
+}
+
+bool askYesNo(HWND owner, const std::u16string& text)
+{
+    return show(owner, text, MB_YESNO) == IDYES;
+}
+
+std::optional<std::u16string> input(HWND owner, const std::u16string& prompt)
+{
+    // As the classic input box: the prompt on the left, OK and キャンセル on the right, the field
+    // along the bottom.
+    // The field comes first, so that it has the focus and leads the tab order.
+    Template form(246, 82, 4);
+    form.item(kEditId, 0x0081, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 61, 232, 13, L"");
+    form.item(IDOK, 0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, 185, 7, 54, 14, L"OK");
+    form.item(IDCANCEL, 0x0080, BS_PUSHBUTTON | WS_TABSTOP, 185, 25, 54, 14, L"キャンセル");
+    form.item(kPromptId, 0x0082, SS_NOPREFIX | SS_EDITCONTROL, 7, 7, 170, 48, L"");
+    InputState state { &prompt, {} };
+    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), form.get(), owner, inputProcedure, LPARAM(&state)) != IDOK)
+        return std::nullopt;
+    return state.typed;
+}
+
+std::wstring openFile(HWND owner, const std::wstring& filter, const std::wstring& initialFolder)
+{
+    std::wstring file(32768, L'\0');
+    OPENFILENAMEW record { sizeof record };
+    record.hwndOwner = owner;
+    record.lpstrFilter = filter.c_str();
+    record.nFilterIndex = 1;
+    record.lpstrFile = file.data();
+    record.nMaxFile = DWORD(file.size());
+    record.lpstrInitialDir = initialFolder.c_str();
+    record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameW(&record))
+        return {};
+    file.resize(wcslen(file.c_str()));
+    return file;
+}
+
+} // namespace dialogs

@@ -1,0 +1,141 @@
+#include "mainwindow.h"
+
+#include "buildinfo.h"
+#include "desktop.h"
+#include "dialogs.h"
+#include "ids.h"
+#include "listeditor.h"
+#include "textcodec.h"
+
+namespace {
+
+constexpr wchar_t kSettingApplication[] = L"Nikomaru";
+constexpr wchar_t kSettingSection[] = L"Setting";
+constexpr wchar_t kSettingKey[] = L"Check";
+constexpr wchar_t kSettingOn[] = L"True";
+constexpr int kHorizontalExtent = 200;
+
+} // namespace
+
+bool readFaceList(
+    FaceListBox& list, const faces::ListFolders& folders, const char* fileName, HWND owner, faces::Digest* digest)
+{
+    folders.finishInterruptedSaves();
+    const faces::Path path = folders.readPath(fileName);
+    std::u16string reason;
+    auto read = faces::readFaceText(path, &reason, digest);
+    if (!read) {
+        dialogs::message(
+            owner, u"顔文字のリストを読み込めないため、終了します。\r\n" + faces::displayPath(path) + u"\r\n" + reason);
+        return false;
+    }
+    list.addFaces(std::move(*read));
+    return true;
+}
+
+MainWindow::MainWindow(const faces::ListFolders& folders)
+    : folders_(folders)
+{
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::load()
+{
+    if (exists())
+        return true;
+    create(L"Nikomaru", { 1590, 4500 });
+    // Created in tab order.
+    faceList_.attach(addList(kFaceList, L"顔文字", { 0, 0, 1575, 2220 }), scale(kHorizontalExtent * 15));
+    addButton(kCopyButton, L"コピー", { 0, 2280, 1575, 645 }, BS_DEFPUSHBUTTON);
+    addButton(kEditButton, L"編集", { 0, 2910, 1575, 645 });
+    addButton(kAboutButton, L"About", { 0, 3540, 1575, 645 });
+    alwaysOnTopBox_ = addButton(kAlwaysOnTopBox, L"常に手前に表示", { 0, 4260, 1575, 180 }, BS_AUTOCHECKBOX);
+    layOut();
+    if (!readFaceList(faceList_, folders_, faces::kCurrentFileName, nullptr)) { // no window is shown yet
+        failed_ = true;
+        destroy();
+        return false;
+    }
+    const bool onTop = desktop::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn;
+    SendMessageW(alwaysOnTopBox_, BM_SETCHECK, onTop ? BST_CHECKED : BST_UNCHECKED, 0);
+    desktop::setAlwaysOnTop(handle(), onTop);
+    ShowWindow(handle(), SW_SHOWNORMAL);
+    SetFocus(GetDlgItem(handle(), kFaceList));
+    return true;
+}
+
+void MainWindow::unload()
+{
+    if (!exists())
+        return;
+    const bool onTop = SendMessageW(alwaysOnTopBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    desktop::writeSetting(kSettingApplication, kSettingSection, kSettingKey, onTop ? kSettingOn : L"");
+    destroy();
+}
+
+bool MainWindow::running()
+{
+    if (editor_ && !editor_->exists())
+        editor_.reset();
+    if (editor_ && editor_->failed())
+        failed_ = true;
+    return !failed_ && (exists() || editor_);
+}
+
+void MainWindow::copySelectedFace()
+{
+    const int index = faceList_.selection();
+    desktop::setClipboardText(handle(), index < 0 ? std::u16string_view() : faceList_.face(index));
+}
+
+void MainWindow::openEditor()
+{
+    if (editor_) { // already open: only brought forward, with its unsaved edits
+        SetForegroundWindow(editor_->handle());
+        return;
+    }
+    editor_ = std::make_unique<ListEditor>(*this, folders_);
+    if (!editor_->load())
+        failed_ = true;
+}
+
+bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    switch (message) {
+    case DM_GETDEFID: { // Enter presses the focused button, else コピー
+        const HWND focus = GetFocus();
+        const bool button
+            = focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+        result = MAKELRESULT(button ? GetDlgCtrlID(focus) : kCopyButton, DC_HASDEFID);
+        return true;
+    }
+    case kCopyKey:
+        copySelectedFace();
+        return true;
+    case WM_CLOSE:
+        unload();
+        return true;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kCopyButton:
+            copySelectedFace();
+            break;
+        case kFaceList: // quicker hands: a double-click copies the face too
+            if (HIWORD(wParam) == LBN_DBLCLK)
+                copySelectedFace();
+            break;
+        case kEditButton:
+            openEditor();
+            break;
+        case kAboutButton:
+            dialogs::message(handle(), u"Nikomaru Ver1.02\r\n制作：" + faces::fromUtf8(buildinfo::kMakerName));
+            break;
+        case kAlwaysOnTopBox:
+            desktop::setAlwaysOnTop(handle(), SendMessageW(alwaysOnTopBox_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            break;
+        }
+        return true; // Escape's IDCANCEL does nothing
+    }
+    return false;
+}

@@ -1,0 +1,232 @@
+#include "window.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"NikomaruWindow";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr size_t kMaxShown = 512;
+
+// What a row shows of a face: at most its first 512 characters, never half a surrogate pair.
+std::wstring shown(std::u16string_view face)
+{
+    size_t length = std::min(face.size(), kMaxShown);
+    if (length < face.size() && length > 0 && face[length - 1] >= 0xD800 && face[length - 1] <= 0xDBFF)
+        --length;
+    return std::wstring(face.begin(), face.begin() + std::ptrdiff_t(length));
+}
+
+// Whether text in the font shows kana in proportional glyphs: a fixed-width Japanese font crams
+// ASCII and is too wide for the layouts.
+bool suitsJapanese(HFONT font)
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    WORD glyph = 0;
+    TEXTMETRICW metrics {};
+    const bool kana = GetGlyphIndicesW(dc, L"\u3042", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 && glyph != 0xFFFF;
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return kana && (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH); // the bit means variable pitch
+}
+
+// The system's message font at the DPI; where it cannot show Japanese, a Japanese interface font
+// of the same size takes its place.
+HFONT messageFont(UINT dpi)
+{
+    NONCLIENTMETRICSW metrics { sizeof metrics };
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    LOGFONTW font = metrics.lfMessageFont;
+    HFONT chosen = CreateFontIndirectW(&font);
+    for (const wchar_t* face : { L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"IPAPGothic", L"Noto Sans CJK JP" }) {
+        if (suitsJapanese(chosen))
+            break;
+        DeleteObject(chosen);
+        lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+        font.lfCharSet = SHIFTJIS_CHARSET;
+        chosen = CreateFontIndirectW(&font);
+    }
+    return chosen;
+}
+
+} // namespace
+
+HFONT createMessageFont(UINT dpi)
+{
+    return messageFont(dpi);
+}
+
+Window::~Window()
+{
+    destroy();
+}
+
+void Window::create(const wchar_t* title, SIZE size)
+{
+    static const ATOM registered = [] {
+        WNDCLASSEXW windowClass { sizeof windowClass };
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassExW(&windowClass);
+    }();
+    (void)registered;
+    size_ = size;
+    dpi_ = GetDpiForSystem();
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+        nullptr, GetModuleHandleW(nullptr), this);
+    dpi_ = GetDpiForWindow(hwnd_);
+}
+
+void Window::destroy()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+HWND Window::addButton(int id, const wchar_t* caption, Twips place, DWORD style)
+{
+    const HWND button = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0,
+        hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
+    controls_.push_back({ button, place });
+    return button;
+}
+
+HWND Window::addLabel(const wchar_t* caption, Twips place)
+{
+    const HWND label = CreateWindowExW(
+        0, L"STATIC", caption, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, hwnd_, nullptr, nullptr, nullptr);
+    controls_.push_back({ label, place });
+    return label;
+}
+
+HWND Window::addList(int id, const wchar_t* name, Twips place)
+{
+    const HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", name,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0, 0, 0,
+        hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
+    controls_.push_back({ list, place });
+    return list;
+}
+
+void Window::layOut()
+{
+    const HFONT old = font_;
+    font_ = messageFont(dpi_);
+    for (const auto& [control, place] : controls_) {
+        MoveWindow(control, scale(place.left), scale(place.top), scale(place.width), scale(place.height), TRUE);
+        SendMessageW(control, WM_SETFONT, WPARAM(font_), TRUE);
+    }
+    if (old)
+        DeleteObject(old);
+    RECT frame { 0, 0, scale(size_.cx), scale(size_.cy) };
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    switch (message) {
+    case WM_DPICHANGED: {
+        self->dpi_ = HIWORD(wParam);
+        self->layOut();
+        const RECT* suggested = reinterpret_cast<RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+    }
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->controls_.clear();
+        if (self->font_)
+            DeleteObject(self->font_);
+        self->font_ = nullptr;
+        self->destroyed();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    if (self->onMessage(message, wParam, lParam, result))
+        return result;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void FaceListBox::attach(HWND list, int horizontalExtent)
+{
+    list_ = list;
+    faces_.clear();
+    rescale(horizontalExtent);
+}
+
+void FaceListBox::rescale(int horizontalExtent)
+{
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, WPARAM(horizontalExtent), 0);
+}
+
+void FaceListBox::add(std::u16string_view face)
+{
+    faces_.append(face);
+    SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(face).c_str()));
+}
+
+void FaceListBox::addFaces(faces::FaceText&& faces)
+{
+    // Drawn once all are in: a long list fills at once.
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LB_INITSTORAGE, WPARAM(faces.size()), LPARAM(faces.size() * 16));
+    for (size_t i = 0; i < faces.size(); ++i)
+        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces.at(i)).c_str()));
+    if (faces_.size() == 0) {
+        faces_ = std::move(faces);
+    } else {
+        for (size_t i = 0; i < faces.size(); ++i)
+            faces_.append(faces.at(i));
+    }
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void FaceListBox::remove(int index)
+{
+    faces_.remove(size_t(index));
+    SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
+    select(-1);
+}
+
+void FaceListBox::set(int index, std::u16string_view face)
+{
+    faces_.replace(size_t(index), face);
+    const int selected = selection();
+    SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
+    SendMessageW(list_, LB_INSERTSTRING, WPARAM(index), LPARAM(shown(faces_.at(size_t(index))).c_str()));
+    select(selected);
+}
+
+void FaceListBox::clear()
+{
+    faces_.clear();
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+}
+
+int FaceListBox::selection() const
+{
+    return int(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+}
+
+void FaceListBox::select(int index)
+{
+    SendMessageW(list_, LB_SETCURSEL, WPARAM(index), 0);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+// A fixed-size top-level window laid out in twips at the window's DPI, with the system's
+// message font, and the controls it places. A thin wrapper over the Windows API, no framework.
+
+#include "facelist.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A rectangle in twips from the client area's top-left corner (15 twips to a pixel at 96 DPI).
+struct Twips {
+    int left, top, width, height;
+};
+
+class Window {
+public:
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND handle() const { return hwnd_; }
+    bool exists() const { return hwnd_ != nullptr; }
+    // Pixels for twips at the window's DPI.
+    int scale(int twips) const { return MulDiv(twips, int(dpi_), 1440); }
+
+protected:
+    Window() = default;
+    // Creates the window: a caption with the system menu and a close button only, fixed border,
+    // placed by the system; the client area `size` in twips. Controls are added after it, then
+    // layOut() places them.
+    void create(const wchar_t* title, SIZE size);
+    // Places every control and sizes the window for the window's DPI, in the message font of that
+    // DPI; again whenever the DPI changes.
+    void layOut();
+    void destroy();
+
+    HWND addButton(int id, const wchar_t* caption, Twips place, DWORD style = BS_PUSHBUTTON);
+    HWND addLabel(const wchar_t* caption, Twips place);
+    // A list box that tells its parent of selections and double-clicks.
+    HWND addList(int id, const wchar_t* name, Twips place);
+
+    // Handles a message; false passes it on to the default handling.
+    virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // The window is being destroyed (closed, or unloaded).
+    virtual void destroyed() { }
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    struct Placed {
+        HWND control;
+        Twips place;
+    };
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    SIZE size_ {};
+    HFONT font_ = nullptr;
+    std::vector<Placed> controls_;
+};
+
+// A list box over faces: the list box shows at most the first 512 characters of each face, the
+// faces themselves stay whole here for copying and saving.
+class FaceListBox {
+public:
+    void attach(HWND list, int horizontalExtent);
+    int count() const { return int(faces_.size()); }
+    std::u16string_view face(int index) const { return faces_.at(size_t(index)); }
+    const faces::FaceText& faces() const { return faces_; }
+    void add(std::u16string_view face);
+    void addFaces(faces::FaceText&& faces);
+    void remove(int index); // nothing is selected afterwards
+    void set(int index, std::u16string_view face);
+    void clear();
+    int selection() const;
+    void select(int index); // -1: none
+    // Sets the sideways extent again for the window's DPI.
+    void rescale(int horizontalExtent);
+
+private:
+    HWND list_ = nullptr;
+    faces::FaceText faces_;
+};
+
+// The system's message font at the DPI, or a Japanese interface font of its size where it cannot
+// show Japanese; the caller deletes it.
+HFONT createMessageFont(UINT dpi);
+
+// UTF-16 text between the core and the Windows API.
+inline const wchar_t* wide(std::u16string_view text)
+{
+    return reinterpret_cast<const wchar_t*>(text.data());
+}
+inline std::u16string_view u16(std::wstring_view text)
+{
+    return std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
