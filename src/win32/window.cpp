@@ -126,8 +126,8 @@ void Window::layOut()
         DeleteObject(old);
     RECT frame { 0, 0, scale(size_.cx), scale(size_.cy) };
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame_ = { frame.right - frame.left, frame.bottom - frame.top };
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame_.cx, frame_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -149,6 +149,12 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
     }
+    case WM_GETMINMAXINFO: // narrower than the system's smallest captioned window, as laid out
+        if (self->frame_.cx > 0) {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = limits->ptMaxTrackSize = { self->frame_.cx, self->frame_.cy };
+        }
+        return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -58,6 +58,7 @@ private:
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     SIZE size_ {};
+    SIZE frame_ {}; // the whole window's size for the client area at the DPI
     HFONT font_ = nullptr;
     std::vector<Placed> controls_;
 };

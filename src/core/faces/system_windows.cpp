@@ -74,6 +74,10 @@ std::error_code writeDurably(const Path& path, std::string_view bytes)
 
 std::error_code replaceFile(const Path& source, const Path& target)
 {
+    // A read-only list is never replaced, as Windows itself refuses; so on every file system.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return { EACCES, std::generic_category() };
     return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
         ? std::error_code()
         : lastError();

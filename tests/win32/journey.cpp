@@ -1,0 +1,310 @@
+// Drives the Windows program from outside through the Windows API, as an automation tool would:
+// finds windows by title and controls by caption or class, presses buttons, selects rows, reads
+// list boxes, the clipboard, window styles and the registry, and answers boxes by their buttons.
+// Usage: journey PROGRAM_FOLDER IMPORT_FOLDER
+#include "facefile.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Faces = std::vector<std::wstring>;
+int passed = 0, failed = 0;
+faces::Path folder;
+PROCESS_INFORMATION program {};
+
+void check(bool ok, const char* what)
+{
+    (ok ? passed : failed)++;
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    std::fflush(stdout);
+}
+
+// Waits for a state, at most 10 seconds.
+bool eventually(const std::function<bool()>& state)
+{
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+        if (state())
+            return true;
+    return false;
+}
+
+std::wstring text(HWND window)
+{
+    std::wstring value(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    value.resize(size_t(GetWindowTextW(window, value.data(), int(value.size()))));
+    return value;
+}
+
+// A visible top-level window of this title (and class), other than `besides`.
+HWND window(const std::wstring& title, const wchar_t* kind = nullptr, HWND besides = nullptr)
+{
+    HWND found = nullptr;
+    eventually([&] {
+        for (HWND w = FindWindowExW(nullptr, nullptr, kind, title.c_str()); w;
+             w = FindWindowExW(nullptr, w, kind, title.c_str()))
+            if (w != besides && IsWindowVisible(w))
+                return (found = w) != nullptr;
+        return false;
+    });
+    return found;
+}
+
+HWND control(HWND parent, const std::wstring& caption, const wchar_t* kind = L"Button")
+{
+    struct Search {
+        const std::wstring& caption;
+        const wchar_t* kind;
+        HWND found;
+    } search { caption, kind, nullptr };
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t name[32] = {};
+            GetClassNameW(child, name, 32);
+            if (lstrcmpiW(name, s->kind) == 0 && (s->caption.empty() || text(child) == s->caption))
+                return (s->found = child), FALSE;
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+void press(HWND parent, const std::wstring& caption)
+{
+    PostMessageW(control(parent, caption), BM_CLICK, 0, 0);
+}
+
+HWND list(HWND parent, int which) // 0: the first list box, 1: the second
+{
+    HWND found = control(parent, L"", L"ListBox");
+    return which == 0 ? found : FindWindowExW(parent, found, L"ListBox", nullptr);
+}
+
+Faces rows(HWND list)
+{
+    Faces all;
+    const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        if (length < 0)
+            break;
+        std::wstring row(size_t(length) + 1, L'\0');
+        row.resize(size_t(SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(row.data()))));
+        all.push_back(row);
+    }
+    return all;
+}
+
+void select(HWND list, int row)
+{
+    SendMessageW(list, LB_SETCURSEL, WPARAM(row), 0);
+}
+
+std::wstring clipboard()
+{
+    std::wstring value = L"<empty>";
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            value = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return value;
+}
+
+void setClipboard(const std::wstring& value)
+{
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (value.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// The message box that is up: its text; it is answered with the button of that caption.
+std::wstring answer(const std::wstring& button, HWND besides = nullptr)
+{
+    const HWND box = window(L"Nikomaru", L"#32770", besides);
+    const std::wstring said = box ? text(GetDlgItem(box, 0xFFFF)) : L"<no box>";
+    if (box) {
+        press(box, button);
+        eventually([&] { return !IsWindow(box); });
+    }
+    return said;
+}
+
+std::string file(const char* name)
+{
+    std::ifstream in(folder / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string bytes(const Faces& list)
+{
+    faces::FaceText text;
+    for (const auto& face : list)
+        text.append(std::u16string(face.begin(), face.end()));
+    return faces::serialize(text);
+}
+
+DWORD start(const faces::Path& workingFolder)
+{
+    const std::wstring exe = (folder / L"nikomaru.exe").wstring();
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup { sizeof startup };
+    return CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        workingFolder.wstring().c_str(), &startup, &program);
+}
+
+bool ended()
+{
+    DWORD code = 1;
+    const bool done = WaitForSingleObject(program.hProcess, 10000) == WAIT_OBJECT_0
+        && GetExitCodeProcess(program.hProcess, &code) && code == 0;
+    CloseHandle(program.hProcess);
+    CloseHandle(program.hThread);
+    return done;
+}
+
+std::wstring setting()
+{
+    wchar_t value[16] = L"<missing>";
+    DWORD size = sizeof value;
+    RegGetValueW(
+        HKEY_CURRENT_USER, L"Software\\Nikomaru\\Nikomaru\\Setting", L"Check", RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+bool onTop(HWND window)
+{
+    return GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t* argv[])
+{
+    if (argc != 3)
+        return 2;
+    folder = argv[1];
+    const faces::Path imports = argv[2];
+    std::ofstream(folder / "kaolist2.txt", std::ios::binary) << "(^_^)\r\n\x82\xA0\r\n\xC9\xBC\r\n"; // あ, ﾉｼ
+    std::ofstream(folder / "kaolist1.txt", std::ios::binary) << "p\r\nq\r\n";
+    std::ofstream(imports / "faces.txt", std::ios::binary)
+        << "\xCA\x95\xE2\x80\xA2\xE1\xB4\xA5\xE2\x80\xA2\xCA\x94\r\ni\r\n";
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Nikomaru");
+
+    check(start(imports), "the program starts from the unpacked zip");
+    HWND main = window(L"Nikomaru", L"NikomaruWindow");
+    check(main && rows(list(main, 0)) == Faces { L"(^_^)", L"あ", L"ﾉｼ" }, "code page 932 lists are shown");
+    const LONG style = GetWindowLongW(main, GWL_STYLE);
+    RECT client {};
+    GetClientRect(main, &client);
+    check((style & WS_SYSMENU) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) && client.right == 106
+            && client.bottom == 300,
+        "a fixed 106 x 300 window with a close button only");
+    setClipboard(L"-");
+    press(main, L"コピー");
+    check(eventually([] { return clipboard() == L"<empty>"; }), "コピー without a selection empties the clipboard");
+    select(list(main, 0), 2);
+    press(main, L"コピー");
+    check(eventually([] { return clipboard() == L"ﾉｼ"; }), "コピー copies the selected face");
+    press(main, L"常に手前に表示");
+    check(eventually([&] { return onTop(main); }), "常に手前に表示 keeps the window on top");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    check(ended() && setting() == L"True", "closing ends the program and stores the option");
+    start(imports);
+    main = window(L"Nikomaru", L"NikomaruWindow");
+    check(main && onTop(main) && SendMessageW(control(main, L"常に手前に表示"), BM_GETCHECK, 0, 0) == BST_CHECKED,
+        "restarted, the window is on top again");
+
+    press(main, L"編集");
+    HWND editor = window(L"Nikomaru リスト編集");
+    HWND current = list(editor, 0), pool = list(editor, 1);
+    select(current, 0);
+    press(editor, L"削除>>");
+    check(eventually([&] { return rows(pool) == Faces { L"p", L"q", L"(^_^)" }; }), "削除>> moves a face to the pool");
+    press(editor, L"新しく作る");
+    const HWND input = window(L"Nikomaru", L"#32770");
+    SetWindowTextW(control(input, L"", L"Edit"), L"(´・ω・｀)");
+    press(input, L"OK");
+    check(eventually([&] { return rows(pool).size() == 4 && rows(pool)[3] == L"(´・ω・｀)"; }),
+        "新しく作る adds the face typed into the input box");
+    select(pool, 0);
+    press(editor, L"リストから抹消");
+    check(answer(L"いいえ") == L"顔文字「p」をリストから抹消してよろしいですか？" && rows(pool).size() == 4,
+        "リストから抹消, いいえ keeps the face");
+    press(editor, L"リストから抹消");
+    answer(L"はい");
+    check(eventually([&] { return rows(pool).size() == 3; }), "リストから抹消, はい erases it");
+    select(current, 1);
+    press(editor, L"上に");
+    check(eventually([&] { return rows(current) == Faces { L"ﾉｼ", L"あ" }; }), "上に moves the face up");
+    press(editor, L"インポート");
+    check(answer(L"OK") == L"「リストに追加できる顔文字」にインポートします。", "インポート says where faces go");
+    // The open dialog: the editor's own box other than a message box.
+    std::pair<HWND, HWND> search { editor, nullptr };
+    eventually([&] {
+        EnumWindows(
+            [](HWND w, LPARAM data) {
+                auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(data);
+                if (GetWindow(w, GW_OWNER) == s->first && IsWindowVisible(w) && text(w) != L"Nikomaru")
+                    return (s->second = w), FALSE;
+                return TRUE;
+            },
+            LPARAM(&search));
+        return search.second != nullptr;
+    });
+    const HWND dialog = search.second;
+    const std::wstring chosen = (imports / L"faces.txt").wstring();
+    SetDlgItemTextW(dialog, 0x47C, chosen.c_str()); // the file name box
+    SetDlgItemTextW(dialog, 0x480, chosen.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    check(eventually([&] {
+        return rows(pool) == Faces { L"q", L"(^_^)", L"(´・ω・｀)", L"ʕ•ᴥ•ʔ", L"i" };
+    }),
+        "インポート reads a UTF-8 file through the open dialog");
+
+    const std::string poolBefore = file("kaolist1.txt"), currentBefore = file("kaolist2.txt");
+    SetFileAttributesW((folder / L"kaolist2.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    press(editor, L"OK");
+    const std::wstring said = answer(L"OK");
+    check(said.starts_with(L"顔文字のリストを保存できませんでした。") && IsWindowVisible(editor)
+            && file("kaolist1.txt") == poolBefore && file("kaolist2.txt") == currentBefore,
+        "a save that fails says so, keeps the editor and changes neither file");
+    SetFileAttributesW((folder / L"kaolist2.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    press(editor, L"OK");
+    check(eventually([&] { return !IsWindow(editor); }), "OK closes the editor");
+    main = window(L"Nikomaru", L"NikomaruWindow");
+    check(file("kaolist2.txt") == bytes({ L"ﾉｼ", L"あ" })
+            && file("kaolist1.txt") == bytes({ L"q", L"(^_^)", L"(´・ω・｀)", L"ʕ•ᴥ•ʔ", L"i" }),
+        "OK writes both lists, UTF-8 where a face needs it");
+    check(main && rows(list(main, 0)) == Faces { L"ﾉｼ", L"あ" }, "the main window shows the saved list");
+
+    press(main, L"編集");
+    editor = window(L"Nikomaru リスト編集");
+    select(list(editor, 0), 0);
+    press(editor, L"削除>>");
+    eventually([&] { return rows(list(editor, 0)).size() == 1; });
+    press(editor, L"キャンセル");
+    check(eventually([&] { return !IsWindow(editor); }) && file("kaolist2.txt") == bytes({ L"ﾉｼ", L"あ" }),
+        "キャンセル discards the edits");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    check(ended(), "closing the main window ends the program");
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
