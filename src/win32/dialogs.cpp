@@ -168,7 +168,11 @@ std::wstring openFile(HWND owner, const std::wstring& filter, const std::wstring
     record.nMaxFile = DWORD(file.size());
     record.lpstrInitialDir = initialFolder.c_str();
     record.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&record))
+    // Loaded when first needed, so that starting the program does not wait for it.
+    using Open = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const auto open = reinterpret_cast<Open>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
+    if (!open || !open(&record))
         return {};
     file.resize(wcslen(file.c_str()));
     return file;

@@ -7,6 +7,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"NikomaruWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr size_t kMaxShown = 512;
+constexpr size_t kFirstScreenRows = 64;
 
 // What a row shows of a face: at most its first 512 characters, never half a surrogate pair.
 std::wstring shown(std::u16string_view face)
@@ -174,6 +175,7 @@ void FaceListBox::attach(HWND list, int horizontalExtent)
 {
     list_ = list;
     faces_.clear();
+    shown_ = 0;
     rescale(horizontalExtent);
 }
 
@@ -182,38 +184,63 @@ void FaceListBox::rescale(int horizontalExtent)
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, WPARAM(horizontalExtent), 0);
 }
 
+void FaceListBox::showRest()
+{
+    if (shown_ >= faces_.size())
+        return;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LB_INITSTORAGE, WPARAM(faces_.size() - shown_), LPARAM((faces_.size() - shown_) * 16));
+    for (; shown_ < faces_.size(); ++shown_)
+        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_.at(shown_)).c_str()));
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
 void FaceListBox::add(std::u16string_view face)
 {
+    showRest();
     faces_.append(face);
     SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(face).c_str()));
+    ++shown_;
 }
 
 void FaceListBox::addFaces(faces::FaceText&& faces)
 {
-    // Drawn once all are in: a long list fills at once.
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LB_INITSTORAGE, WPARAM(faces.size()), LPARAM(faces.size() * 16));
-    for (size_t i = 0; i < faces.size(); ++i)
-        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces.at(i)).c_str()));
-    if (faces_.size() == 0) {
+    showRest();
+    const bool first = faces_.size() == 0;
+    if (first) {
         faces_ = std::move(faces);
     } else {
         for (size_t i = 0; i < faces.size(); ++i)
             faces_.append(faces.at(i));
     }
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    if (!first || faces_.size() <= kFirstScreenRows) {
+        showRest();
+        return;
+    }
+    // A long list shows as soon as a short one: the rows a first screen shows now, the others on
+    // a timer, which the system delivers only once the window has been painted.
+    for (; shown_ < kFirstScreenRows; ++shown_)
+        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_.at(shown_)).c_str()));
+    SetTimer(GetParent(list_), reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM,
+        [](HWND window, UINT, UINT_PTR self, DWORD) {
+            KillTimer(window, self);
+            reinterpret_cast<FaceListBox*>(self)->showRest();
+        });
 }
 
 void FaceListBox::remove(int index)
 {
+    showRest();
     faces_.remove(size_t(index));
+    --shown_;
     SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
     select(-1);
 }
 
 void FaceListBox::set(int index, std::u16string_view face)
 {
+    showRest();
     faces_.replace(size_t(index), face);
     const int selected = selection();
     SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
@@ -224,6 +251,7 @@ void FaceListBox::set(int index, std::u16string_view face)
 void FaceListBox::clear()
 {
     faces_.clear();
+    shown_ = 0;
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
 }
 
@@ -234,5 +262,6 @@ int FaceListBox::selection() const
 
 void FaceListBox::select(int index)
 {
+    showRest();
     SendMessageW(list_, LB_SETCURSEL, WPARAM(index), 0);
 }

@@ -82,8 +82,12 @@ public:
     void rescale(int horizontalExtent);
 
 private:
+    // Gives the list box the rows it does not have yet.
+    void showRest();
+
     HWND list_ = nullptr;
     faces::FaceText faces_;
+    size_t shown_ = 0; // faces the list box has rows for: a long list gets the rest after its first paint
 };
 
 // The system's message font at the DPI, or a Japanese interface font of its size where it cannot

@@ -59,5 +59,10 @@ std::vector<Write> systemWrites()
 
 TEST_CASE("the user's data folder is in the local application data folder")
 {
-    CHECK(faces::userDataFolder() == test::Path(_wgetenv(L"LOCALAPPDATA")) / L"Nikomaru");
+    // From the session's variable, or where it is missing, from the shell.
+    const test::Path local = _wgetenv(L"LOCALAPPDATA");
+    CHECK(faces::userDataFolder() == local / L"Nikomaru");
+    SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+    CHECK(faces::userDataFolder() == local / L"Nikomaru");
+    SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
 }

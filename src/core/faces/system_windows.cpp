@@ -117,11 +117,24 @@ Path executablePath()
 
 Path userDataFolder()
 {
-    PWSTR folder = nullptr;
+    // Windows sets %LOCALAPPDATA% for every session; asking the shell loads it and COM, which
+    // costs a start-up a third of its time, so only where the variable is missing.
+    std::wstring folder(MAX_PATH, L'\0');
+    folder.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), DWORD(folder.size())));
+    if (!folder.empty() && folder.size() < MAX_PATH)
+        return Path(folder) / L"Nikomaru";
+    using Known = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+    using Free = void(WINAPI*)(void*);
+    const auto known = reinterpret_cast<Known>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryW(L"shell32.dll"), "SHGetKnownFolderPath")));
+    const auto release = reinterpret_cast<Free>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryW(L"ole32.dll"), "CoTaskMemFree")));
+    PWSTR knownFolder = nullptr;
     Path path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
-        path = Path(folder) / L"Nikomaru";
-    CoTaskMemFree(folder);
+    if (known && release && SUCCEEDED(known(FOLDERID_LocalAppData, 0, nullptr, &knownFolder))) {
+        path = Path(knownFolder) / L"Nikomaru";
+        release(knownFolder);
+    }
     return path;
 }
 
