@@ -1,7 +1,7 @@
 // Drives the Windows program from outside through the Windows API, as an automation tool would:
 // finds windows by title and controls by caption or class, presses buttons, selects rows, reads
 // list boxes, the clipboard, window styles and the registry, and answers boxes by their buttons.
-// Usage: journey PROGRAM_FOLDER IMPORT_FOLDER
+// Usage: journey PROGRAM_FOLDER IMPORT_FOLDER READ_ONLY_PROGRAM_FOLDER|-
 #include "facefile.h"
 
 #include <windows.h>
@@ -198,7 +198,7 @@ bool onTop(HWND window)
 
 int wmain(int argc, wchar_t* argv[])
 {
-    if (argc != 3)
+    if (argc != 4)
         return 2;
     folder = argv[1];
     const faces::Path imports = argv[2];
@@ -305,6 +305,33 @@ int wmain(int argc, wchar_t* argv[])
         "キャンセル discards the edits");
     PostMessageW(main, WM_CLOSE, 0, 0);
     check(ended(), "closing the main window ends the program");
+
+    // A program folder nobody may write, as under Program Files: the lists go to the user's folder.
+    if (std::wstring(argv[3]) != L"-") {
+        const faces::Path local = faces::Path(_wgetenv(L"LOCALAPPDATA")) / L"Nikomaru";
+        std::error_code ignored;
+        std::filesystem::remove_all(local, ignored);
+        folder = argv[3];
+        const std::string before = file("kaolist2.txt");
+        start(imports);
+        main = window(L"Nikomaru", L"NikomaruWindow");
+        press(main, L"編集");
+        editor = window(L"Nikomaru リスト編集");
+        Faces expected = rows(list(editor, 0));
+        select(list(editor, 0), 0);
+        press(editor, L"削除>>");
+        eventually([&] { return rows(list(editor, 0)).size() + 1 == expected.size(); });
+        expected.erase(expected.begin());
+        press(editor, L"OK");
+        eventually([&] { return !IsWindow(editor); });
+        std::ifstream saved(local / "kaolist2.txt", std::ios::binary);
+        check(
+            std::string(std::istreambuf_iterator<char>(saved), {}) == bytes(expected) && file("kaolist2.txt") == before,
+            "a read-only program folder: OK saves into %LOCALAPPDATA%\\Nikomaru, the program's lists untouched");
+        PostMessageW(window(L"Nikomaru", L"NikomaruWindow"), WM_CLOSE, 0, 0);
+        ended();
+        std::filesystem::remove_all(local, ignored);
+    }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

@@ -11,7 +11,7 @@ work=$(mktemp -d)
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-trap '"$wineserver" -k 2>/dev/null || true; stop_virtual_display; rm -rf "$work"' EXIT
+trap '"$wineserver" -k 2>/dev/null || true; stop_virtual_display; umount "$work/readonly" 2>/dev/null; rm -rf "$work"' EXIT
 
 cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$work/zip" >/dev/null
 mkdir -p "$work/app" "$work/imports"
@@ -26,6 +26,16 @@ size=$(stat -c %s "$exe")
 [ "$size" -lt $((2 * 1024 * 1024)) ] || { echo "FAILED: nikomaru.exe is $size bytes"; exit 1; }
 echo "ok: nikomaru.exe is one file of $size bytes, with its starter lists and read-me beside it"
 
+# A second copy on a read-only mount, as a folder the user may not write (root may write any other).
+readonly="-"
+mkdir -p "$work/readonly"
+cp "$work/app/"* "$work/readonly/"
+if [ "$(id -u)" -eq 0 ] && mount --bind "$work/readonly" "$work/readonly" && mount -o remount,ro,bind "$work/readonly"; then
+  readonly="$work/readonly"
+else
+  echo "(not root: the read-only program folder is not tried)"
+fi
+
 start_virtual_display
-windows() { echo "Z:${1//\//\\}"; }
-timeout 300 "$wine" "$driver" "$(windows "$work/app")" "$(windows "$work/imports")"
+windows() { if [ "$1" = "-" ]; then echo -; else echo "Z:${1//\//\\}"; fi; }
+timeout 300 "$wine" "$driver" "$(windows "$work/app")" "$(windows "$work/imports")" "$(windows "$readonly")"
