@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Unpacks the Windows zip into a fresh folder, checks what the program needs, and walks a person's
 # journey through the unpacked copy under wine on a virtual display, driven from outside.
-# Usage: journey.sh BUILD_DIR DRIVER
+# Usage: journey.sh BUILD_DIR DRIVER [--bench]   (--bench: the editor's figures instead)
 set -euo pipefail
 build=$(cd "$1" && pwd)
 driver=$2
@@ -37,5 +37,9 @@ else
 fi
 
 start_virtual_display
+if [ "${3:-}" = "--bench" ]; then
+  timeout 300 "$wine" "$driver" --bench "Z:${work//\//\\}\\app"
+  exit
+fi
 windows() { if [ "$1" = "-" ]; then echo -; else echo "Z:${1//\//\\}"; fi; }
 timeout 300 "$wine" "$driver" "$(windows "$work/app")" "$(windows "$work/imports")" "$(windows "$readonly")"
