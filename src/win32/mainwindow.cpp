@@ -3,6 +3,7 @@
 #include "buildinfo.h"
 #include "desktop.h"
 #include "dialogs.h"
+#include "dragout.h"
 #include "ids.h"
 #include "listeditor.h"
 #include "textcodec.h"
@@ -47,6 +48,7 @@ bool MainWindow::load()
     create(L"Nikomaru", { 1590, 4500 });
     // Created in tab order.
     faceList_.attach(addList(kFaceList, L"顔文字", { 0, 0, 1575, 2220 }), scale(kHorizontalExtent * 15));
+    enableDragOut(faceList_, GetDlgItem(handle(), kFaceList)); // quicker hands drag a face into another program
     addButton(kCopyButton, L"コピー", { 0, 2280, 1575, 645 }, BS_DEFPUSHBUTTON);
     addButton(kEditButton, L"編集", { 0, 2910, 1575, 645 });
     addButton(kAboutButton, L"About", { 0, 3540, 1575, 645 });
