@@ -25,3 +25,7 @@ enum : int {
 
 // The copy key (Ctrl+C) was pressed on the list box in lParam.
 inline constexpr UINT kCopyKey = WM_APP + 1;
+// Shift+Enter was pressed on the list box in lParam: the face goes into the previous window.
+inline constexpr UINT kPasteKey = WM_APP + 2;
+// The context menu's entries.
+enum : int { kCopyCommand = 40, kPasteCommand };

@@ -6,14 +6,18 @@
 
 namespace {
 
-// Ctrl+C on a list box goes to its window, which decides what it copies.
-bool isCopyKey(const MSG& message)
+// Ctrl+C and Shift+Enter on a list box go to its window, which decides what they do.
+UINT listKey(const MSG& message)
 {
-    if (message.message != WM_KEYDOWN || message.wParam != 'C' || GetKeyState(VK_CONTROL) >= 0)
-        return false;
+    if (message.message != WM_KEYDOWN)
+        return 0;
     wchar_t kind[16] = {};
     GetClassNameW(message.hwnd, kind, 16);
-    return lstrcmpiW(kind, L"ListBox") == 0;
+    if (lstrcmpiW(kind, L"ListBox") != 0)
+        return 0;
+    if (message.wParam == 'C' && GetKeyState(VK_CONTROL) < 0)
+        return kCopyKey;
+    return message.wParam == VK_RETURN && GetKeyState(VK_SHIFT) < 0 ? kPasteKey : 0;
 }
 
 } // namespace
@@ -29,8 +33,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // is; the editor's OK closes both and loads the main window again within one handler.
     MSG message;
     while (mainWindow.running() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (isCopyKey(message)) {
-            SendMessageW(GetParent(message.hwnd), kCopyKey, 0, LPARAM(message.hwnd));
+        if (const UINT key = listKey(message)) {
+            SendMessageW(GetParent(message.hwnd), key, 0, LPARAM(message.hwnd));
             continue;
         }
         // Tab, Enter and Escape as in a dialog, in whichever window is active.

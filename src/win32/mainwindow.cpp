@@ -6,7 +6,10 @@
 #include "dragout.h"
 #include "ids.h"
 #include "listeditor.h"
+#include "pasteinto.h"
 #include "textcodec.h"
+
+#include <windowsx.h>
 
 namespace {
 
@@ -91,6 +94,39 @@ void MainWindow::copySelectedFace()
     desktop::setClipboardText(handle(), index < 0 ? std::u16string_view() : faceList_.face(index));
 }
 
+void MainWindow::pasteSelectedFace()
+{
+    const int index = faceList_.selection();
+    if (index < 0)
+        return;
+    copySelectedFace(); // on the clipboard too, to paste again
+    pasteinto::typeIntoPrevious(faceList_.face(index));
+}
+
+void MainWindow::showFaceMenu(LPARAM at)
+{
+    const HWND list = GetDlgItem(handle(), kFaceList);
+    POINT point { GET_X_LPARAM(at), GET_Y_LPARAM(at) };
+    if (point.x == -1 && point.y == -1) { // from the keyboard: at the list
+        RECT place {};
+        GetWindowRect(list, &place);
+        point = { place.left, place.top };
+    } else { // the face under the pointer
+        POINT inList = point;
+        ScreenToClient(list, &inList);
+        const LRESULT item = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(inList.x, inList.y));
+        if (HIWORD(item) == 0)
+            faceList_.select(LOWORD(item));
+    }
+    if (faceList_.selection() < 0)
+        return;
+    const HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kCopyCommand, L"コピー");
+    AppendMenuW(menu, MF_STRING, kPasteCommand, L"前のウィンドウに貼り付け\tShift+Enter");
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, handle(), nullptr);
+    DestroyMenu(menu);
+}
+
 void MainWindow::openEditor()
 {
     if (editor_) { // already open: only brought forward, with its unsaved edits
@@ -102,7 +138,7 @@ void MainWindow::openEditor()
         failed_ = true;
 }
 
-bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
     case DM_GETDEFID: { // Enter presses the focused button, else コピー
@@ -115,6 +151,13 @@ bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
     case kCopyKey:
         copySelectedFace();
         return true;
+    case kPasteKey:
+        pasteSelectedFace();
+        return true;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == GetDlgItem(handle(), kFaceList))
+            showFaceMenu(lParam);
+        return true;
     case WM_CLOSE:
         unload();
         return true;
@@ -123,9 +166,15 @@ bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
         case kCopyButton:
             copySelectedFace();
             break;
-        case kFaceList: // quicker hands: a double-click copies the face too
+        case kFaceList: // quicker hands: a double-click copies the face too, with Shift it pastes it
             if (HIWORD(wParam) == LBN_DBLCLK)
-                copySelectedFace();
+                GetKeyState(VK_SHIFT) < 0 ? pasteSelectedFace() : copySelectedFace();
+            break;
+        case kCopyCommand:
+            copySelectedFace();
+            break;
+        case kPasteCommand:
+            pasteSelectedFace();
             break;
         case kEditButton:
             openEditor();

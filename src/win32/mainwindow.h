@@ -32,6 +32,10 @@ public:
 private:
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void copySelectedFace();
+    // Puts the face into the window that was in front before this program's (and on the clipboard).
+    void pasteSelectedFace();
+    // "コピー" and "前のウィンドウに貼り付け" for the face under the pointer.
+    void showFaceMenu(LPARAM at);
     void openEditor();
 
     faces::ListFolders folders_;

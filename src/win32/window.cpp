@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include "pasteinto.h"
+
 #include <algorithm>
 
 namespace {
@@ -150,6 +152,15 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
     }
+    case WM_ACTIVATE: // the control that had the focus gets it back, as in a dialog
+        (LOWORD(wParam) == WA_INACTIVE ? pasteinto::left : pasteinto::activated)(reinterpret_cast<HWND>(lParam));
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            self->focus_ = focus && IsChild(hwnd, focus) ? focus : self->focus_;
+        } else if (!HIWORD(wParam)) {
+            SetFocus(self->focus_ && IsWindow(self->focus_) ? self->focus_ : GetNextDlgTabItem(hwnd, nullptr, FALSE));
+        }
+        return 0;
     case WM_GETMINMAXINFO: // narrower than the system's smallest captioned window, as laid out
         if (self->frame_.cx > 0) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);

@@ -60,6 +60,7 @@ private:
     SIZE size_ {};
     SIZE frame_ {}; // the whole window's size for the client area at the DPI
     HFONT font_ = nullptr;
+    HWND focus_ = nullptr; // the control that had the focus when the window was last left
     std::vector<Placed> controls_;
 };
 

@@ -354,6 +354,55 @@ int wmain(int argc, wchar_t* argv[])
     PostMessageW(main, WM_CLOSE, 0, 0);
     check(ended(), "closing the main window ends the program");
 
+    // The face goes where the person was typing: a text box of the driver's own, on a thread of its
+    // own, is the window in front before Nikomaru.
+    const Faces typed { L"ʕ•ᴥ•ʔ", L"（´・ω・｀）", L"(\U0001F600)" };
+    std::ofstream(folder / "kaolist2.txt", std::ios::binary) << bytes(typed);
+    HWND box = nullptr;
+    DWORD boxThread = 0;
+    std::thread typing([&] {
+        box = CreateWindowExW(
+            0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100, 300, 80, nullptr, nullptr, nullptr, nullptr);
+        boxThread = GetCurrentThreadId();
+        SetForegroundWindow(box);
+        for (MSG m; GetMessageW(&m, nullptr, 0, 0) > 0; DispatchMessageW(&m))
+            TranslateMessage(&m);
+    });
+    eventually([&] { return box && GetForegroundWindow() == box; });
+    start(imports);
+    main = window(L"Nikomaru", L"NikomaruWindow");
+    const auto shiftEnter = [&](int row) {
+        SetForegroundWindow(main);
+        eventually([&] { return GetForegroundWindow() == main; });
+        select(list(main, 0), row);
+        INPUT keys[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = WORD(i == 0 || i == 3 ? VK_SHIFT : VK_RETURN);
+            keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        }
+        SendInput(4, keys, sizeof(INPUT));
+    };
+    setClipboard(L"-");
+    shiftEnter(0);
+    eventually([&] { return clipboard() == typed[0]; });
+    check(eventually([&] { return clipboard() == typed[0]; }) && text(box).empty(),
+        "Shift+Enter with no window in front since the start only copies");
+    SetForegroundWindow(box);
+    eventually([&] { return GetForegroundWindow() == box; });
+    bool all = true;
+    for (int row = 0; row < 3; ++row) {
+        SetWindowTextW(box, L"");
+        shiftEnter(row);
+        all = eventually([&] { return text(box) == typed[size_t(row)] && GetForegroundWindow() == box; }) && all;
+            GetForegroundWindow() == box);
+    }
+    check(all && clipboard() == typed[2], "Shift+Enter types the face into the window in front before, and copies it");
+    PostThreadMessageW(boxThread, WM_QUIT, 0, 0);
+    typing.join();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ended();
+
     // A program folder nobody may write, as under Program Files: the lists go to the user's folder.
     if (std::wstring(argv[3]) != L"-") {
         const faces::Path local = faces::Path(_wgetenv(L"LOCALAPPDATA")) / L"Nikomaru";
