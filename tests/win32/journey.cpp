@@ -395,7 +395,6 @@ int wmain(int argc, wchar_t* argv[])
         SetWindowTextW(box, L"");
         shiftEnter(row);
         all = eventually([&] { return text(box) == typed[size_t(row)] && GetForegroundWindow() == box; }) && all;
-            GetForegroundWindow() == box);
     }
     check(all && clipboard() == typed[2], "Shift+Enter types the face into the window in front before, and copies it");
     PostThreadMessageW(boxThread, WM_QUIT, 0, 0);
