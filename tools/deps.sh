@@ -3,7 +3,7 @@
 # Usage: tools/deps.sh run|test
 set -euo pipefail
 
-build=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic doctest-dev)
+build=(cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic doctest-dev libx11-dev libxtst-dev)
 desktop=(xvfb openbox xdotool xclip x11-utils)
 case "${1:-}" in
   run)  wanted=("${build[@]}") ;;

@@ -2,8 +2,10 @@
 #include "environment.h"
 #include "facefile.h"
 #include "mainwindow.h"
+#include "pasteinto.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <future>
 
@@ -28,5 +30,7 @@ int main(int argc, char* argv[])
     QObject::connect(&mainWindow, &MainWindow::fatalError, &app, [] { QCoreApplication::exit(1); });
     if (!mainWindow.load(current.get()))
         return 1;
+    // Once the window is up: which window was active before it matters only from now on.
+    QTimer::singleShot(0, &app, platform::followActiveWindow);
     return QApplication::exec();
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs to a temporary prefix and uses the installed program on Xvfb with openbox, as a person
 # who may not write to its folder: what the offscreen tests cannot see (window manager hints,
-# always on top, the clipboard seen by other programs, pasting, the person's own lists), then
-# reinstalls and uninstalls around the lists beside the program.
-# Usage: desktop_test.sh BUILD_DIR
+# always on top, the clipboard seen by other programs, pasting, the person's own lists, the face
+# typed into the window the person came from), then reinstalls and uninstalls around the lists
+# beside the program.
+# Usage: desktop_test.sh BUILD_DIR TYPING_TARGET
 set -uo pipefail
 build=$(cd "$1" && pwd)
+typing_target=$2
 source "$(dirname "$0")/../support/desktop.sh"
 
 prefix="$work/prefix"
@@ -74,12 +76,25 @@ if check_now "編集 opens the list editor" eval 'editor=$(window_named "Nikomar
 fi
 kill "$pid" 2>/dev/null; eventually ended; pid=""
 
-# From now on the person's own lists are read.
-printf '\x82\xa4\r\n' > "$home/data/Nikomaru/kaolist2.txt"   # う
+# From now on the person's own lists are read. A text box was in front before Nikomaru started.
+printf '\xef\xbb\xbf%s\r\n%s\r\n' 'ʕ•ᴥ•ʔ' '（´・ω・｀）' > "$home/data/Nikomaru/kaolist2.txt"
+"$typing_target" "$work/typed" &
+typing=$!
+box=$(window_named typing) && activate "$box"
 start_program
 keys Home Return
-check "the person's own list is shown" clipboard_is "う"
-kill "$pid" 2>/dev/null; eventually ended; pid=""
+check "the person's own list is shown" clipboard_is "ʕ•ᴥ•ʔ"
+typed_is() { [ "$(cat "$work/typed" 2>/dev/null)" = "$1" ]; }
+keys shift+Return
+check_now "Shift+Enter with no other window active since the start only copies" eval 'typed_is "" && ! active_is typing'
+activate "$box" && activate "$main"
+keys shift+Return
+check "Shift+Enter types the face into the window active before" typed_is 'ʕ•ᴥ•ʔ'
+check "that window has the focus" active_is typing
+activate "$main"
+keys Down shift+Return
+check "a face off the keyboard arrives whole" typed_is 'ʕ•ᴥ•ʔ（´・ω・｀）'
+kill "$typing" "$pid" 2>/dev/null; eventually ended; pid=""
 
 # The starter lists are installed only where there are none: the lists beside the program stay.
 chmod -R u+w "$lists"

@@ -9,6 +9,7 @@
 #include "facefile.h"
 #include "listbox.h"
 #include "listeditor.h"
+#include "pasteinto.h"
 #include "settings.h"
 #include "twips.h"
 
@@ -16,6 +17,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -52,8 +55,13 @@ MainWindow::MainWindow(const faces::ListFolders& folders, Dialogs& dialogs)
     connect(faceList_, &ListBox::copyRequested, this, &MainWindow::copySelectedFace);
     // Quicker hands: a double-click copies the face, and a face can be dragged into another
     // program; neither changes the list.
-    connect(faceList_, &QAbstractItemView::doubleClicked, this,
-        [this](const QModelIndex& index) { platform::setClipboardText(faceList_->text(index.row())); });
+    connect(faceList_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        platform::setClipboardText(faceList_->text(index.row()));
+        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) // and with Shift, into the window before
+            platform::pasteIntoPrevious();
+    });
+    faceList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(faceList_, &QWidget::customContextMenuRequested, this, &MainWindow::showFaceMenu);
     faceList_->setDragDropMode(QAbstractItemView::DragOnly);
     faceList_->setDefaultDropAction(Qt::CopyAction);
     connect(editButton_, &QPushButton::clicked, this, &MainWindow::openEditor);
@@ -150,6 +158,37 @@ void MainWindow::copySelectedFace()
 {
     const int index = faceList_->listIndex();
     platform::setClipboardText(index < 0 ? QString() : faceList_->text(index));
+}
+
+void MainWindow::pasteSelectedFace()
+{
+    if (faceList_->listIndex() < 0)
+        return;
+    copySelectedFace(); // on the clipboard too, to paste again
+    platform::pasteIntoPrevious();
+}
+
+void MainWindow::showFaceMenu(const QPoint& at)
+{
+    if (const QModelIndex index = faceList_->indexAt(at); index.isValid())
+        faceList_->setListIndex(index.row());
+    if (faceList_->listIndex() < 0)
+        return;
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("コピー")), &QAction::triggered, this, &MainWindow::copySelectedFace);
+    QAction* paste = menu.addAction(QStringLiteral("前のウィンドウに貼り付け"));
+    paste->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Return)); // shown; the key itself is handled below
+    connect(paste, &QAction::triggered, this, &MainWindow::pasteSelectedFace);
+    menu.exec(faceList_->viewport()->mapToGlobal(at));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ShiftModifier) && focusWidget() == faceList_)
+        pasteSelectedFace();
+    else
+        FixedWindow::keyPressEvent(event);
 }
 
 void MainWindow::openEditor()

@@ -55,11 +55,16 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool readListAndOption(FaceListRead&& current);
     void storeOption();
     void copySelectedFace();
+    // Puts the face into the window that was active before this program's (and on the clipboard).
+    void pasteSelectedFace();
+    // "コピー" and "前のウィンドウに貼り付け" for the face at the point.
+    void showFaceMenu(const QPoint& at);
     void openEditor();
     void showAbout();
     void applyAlwaysOnTop();

@@ -5,12 +5,14 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGlyphRun>
+#include <QMenu>
 #include <QMimeData>
 #include <QRawFont>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextLayout>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +73,19 @@ private slots:
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at, 0);
         QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at); // QTest's double click lacks the first press
         QCOMPARE(QApplication::clipboard()->text(), face);
+        // A face's menu: コピー copies it; 前のウィンドウに貼り付け shows its key.
+        L entries;
+        QTimer::singleShot(0, this, [&entries] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (const QAction* action : menu->actions())
+                    entries << action->text() + u'|' + action->shortcut().toString();
+                menu->actions().constFirst()->trigger();
+                menu->close();
+            }
+        });
+        emit list()->customContextMenuRequested(list()->visualRect(list()->model()->index(0, 0)).center());
+        QCOMPARE(entries, (L { u"コピー|"_s, u"前のウィンドウに貼り付け|Shift+Return"_s }));
+        QCOMPARE(QApplication::clipboard()->text(), "(^_^)");
     }
 
     void facesFitTheirRows()
