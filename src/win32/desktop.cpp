@@ -14,7 +14,11 @@ std::wstring keyPath(const wchar_t* application, const wchar_t* section)
 
 void setClipboardText(HWND owner, std::u16string_view text)
 {
-    if (!OpenClipboard(owner))
+    // Another program (a clipboard manager, say) may have it open this moment: a few tries.
+    bool open = false;
+    for (int i = 0; i < 50 && !(open = OpenClipboard(owner)); ++i)
+        Sleep(10);
+    if (!open)
         return;
     EmptyClipboard();
     const size_t bytes = (text.size() + 1) * sizeof(char16_t);

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr int kHorizontalExtent = 200;
-constexpr auto kLockWait = std::chrono::seconds(5);
 constexpr UINT_PTR kMoveButtonTimer = 1;
 
 constexpr char16_t kSelectFromCurrent[] = u"「只今のリスト」から、顔文字を選択してください";
@@ -143,45 +142,15 @@ void ListEditor::eraseFromPool()
 
 bool ListEditor::save()
 {
-    const faces::Path poolPath = faces::faceFilePath(saveFolder_, faces::kPoolFileName);
-    const faces::Path currentPath = faces::faceFilePath(saveFolder_, faces::kCurrentFileName);
-    const auto failed = [this](const faces::Path& path, const std::u16string& reason) {
+    const auto failure
+        = faces::saveLists({ saveFolder_, poolList_.faces(), currentList_.faces(), poolDigest_, currentDigest_ },
+            [this] { return dialogs::askYesNo(handle(), kChangedElsewhere); });
+    if (failure && !failure->reason.empty()) {
         // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
-        message(u"顔文字のリストを保存できませんでした。\r\n" + faces::displayPath(path) + u"\r\n" + reason
-            + u"\r\nどちらのファイルも変更していません。");
-        return false;
-    };
-    std::error_code error;
-    if (std::filesystem::create_directories(saveFolder_, error); error)
-        return failed(saveFolder_, u"フォルダーを作れません。");
-    // One writer at a time, so that both files always come from the same save.
-    faces::SaveLock lock;
-    const auto acquire = [&] {
-        switch (lock.lock(saveFolder_, kLockWait)) {
-        case faces::SaveLock::Result::Locked:
-            return true;
-        case faces::SaveLock::Result::Busy:
-            return failed(faces::lockFilePath(saveFolder_), u"ほかの Nikomaru が保存しているところです。");
-        case faces::SaveLock::Result::Failed:
-            break;
-        }
-        return failed(faces::lockFilePath(saveFolder_), u"保存のためのロックファイルを作れません。");
-    };
-    if (!acquire())
-        return false;
-    if (faces::fileDigest(poolPath) != poolDigest_ || faces::fileDigest(currentPath) != currentDigest_) {
-        // Someone saved since this editor read the lists; never undo that without asking.
-        lock.unlock();
-        if (!dialogs::askYesNo(handle(), kChangedElsewhere) || !acquire())
-            return false;
+        message(u"顔文字のリストを保存できませんでした。\r\n" + faces::displayPath(failure->path) + u"\r\n"
+            + failure->reason + u"\r\nどちらのファイルも変更していません。");
     }
-    faces::Path failedPath;
-    std::u16string reason;
-    if (!faces::writeFaceFiles(saveFolder_,
-            { { faces::kPoolFileName, poolList_.faces() }, { faces::kCurrentFileName, currentList_.faces() } },
-            &failedPath, &reason))
-        return failed(failedPath, reason);
-    return true;
+    return !failure;
 }
 
 void ListEditor::commit()
@@ -216,16 +185,9 @@ void ListEditor::updateMoveButtons()
     EnableWindow(GetDlgItem(handle(), kDownButton), k != currentList_.count() - 1);
 }
 
-bool ListEditor::onMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool ListEditor::onMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&)
 {
     switch (msg) {
-    case DM_GETDEFID: { // Enter presses the focused button; there is no default button
-        const HWND focus = GetFocus();
-        const bool button
-            = focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
-        result = button ? MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID) : 0;
-        return true;
-    }
     case WM_TIMER:
         updateMoveButtons();
         return true;

@@ -138,16 +138,14 @@ void MainWindow::openEditor()
         failed_ = true;
 }
 
-bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+int MainWindow::defaultButton() const
+{
+    return kCopyButton; // Enter copies
+}
+
+bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&)
 {
     switch (message) {
-    case DM_GETDEFID: { // Enter presses the focused button, else コピー
-        const HWND focus = GetFocus();
-        const bool button
-            = focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
-        result = MAKELRESULT(button ? GetDlgCtrlID(focus) : kCopyButton, DC_HASDEFID);
-        return true;
-    }
     case kCopyKey:
         copySelectedFace();
         return true;

@@ -30,6 +30,7 @@ public:
     bool failed() const { return failed_; }
 
 private:
+    int defaultButton() const override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void copySelectedFace();
     // Puts the face into the window that was in front before this program's (and on the clipboard).

@@ -152,6 +152,13 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
     }
+    case DM_GETDEFID: { // Enter presses the focused button, else the window's default one
+        const HWND focus = GetFocus();
+        const bool button
+            = focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+        const int id = button ? GetDlgCtrlID(focus) : self->defaultButton();
+        return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
+    }
     case WM_ACTIVATE: // the control that had the focus gets it back, as in a dialog
         (LOWORD(wParam) == WA_INACTIVE ? pasteinto::left : pasteinto::activated)(reinterpret_cast<HWND>(lParam));
         if (LOWORD(wParam) == WA_INACTIVE) {

@@ -43,6 +43,8 @@ protected:
     // A list box that tells its parent of selections and double-clicks.
     HWND addList(int id, const wchar_t* name, Twips place);
 
+    // The button Enter presses when no button has the focus; 0 for none.
+    virtual int defaultButton() const { return 0; }
     // Handles a message; false passes it on to the default handling.
     virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
     // The window is being destroyed (closed, or unloaded).

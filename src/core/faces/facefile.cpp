@@ -424,6 +424,43 @@ SaveLock::Result SaveLock::lock(const Path& folder, std::chrono::milliseconds wa
     }
 }
 
+std::optional<SaveFailure> saveLists(
+    const ListsToSave& lists, const std::function<bool()>& overwrite, std::chrono::milliseconds wait)
+{
+    std::error_code error;
+    if (std::filesystem::create_directories(lists.folder, error); error)
+        return SaveFailure { lists.folder, u"フォルダーを作れません。" };
+    // One writer at a time, so that both files always come from the same save.
+    SaveLock lock;
+    const auto acquire = [&]() -> std::optional<SaveFailure> {
+        switch (lock.lock(lists.folder, wait)) {
+        case SaveLock::Result::Locked:
+            return std::nullopt;
+        case SaveLock::Result::Busy:
+            return SaveFailure { lockFilePath(lists.folder), u"ほかの Nikomaru が保存しているところです。" };
+        case SaveLock::Result::Failed:
+            break;
+        }
+        return SaveFailure { lockFilePath(lists.folder), u"保存のためのロックファイルを作れません。" };
+    };
+    if (auto failed = acquire())
+        return failed;
+    if (fileDigest(faceFilePath(lists.folder, kPoolFileName)) != lists.poolRead
+        || fileDigest(faceFilePath(lists.folder, kCurrentFileName)) != lists.currentRead) {
+        // Someone saved since the lists were read; never undo that without asking.
+        lock.unlock();
+        if (!overwrite())
+            return SaveFailure {};
+        if (auto failed = acquire())
+            return failed;
+    }
+    SaveFailure failure;
+    if (!writeFaceFiles(lists.folder, { { kPoolFileName, lists.pool }, { kCurrentFileName, lists.current } },
+            &failure.path, &failure.reason))
+        return failure;
+    return std::nullopt;
+}
+
 Path applicationFolder()
 {
     return sys::executablePath().parent_path();

@@ -77,6 +77,28 @@ private:
     sys::FileLock lock_;
 };
 
+// Both lists as the editor read them, to be saved into the folder.
+struct ListsToSave {
+    Path folder;
+    const FaceText& pool;
+    const FaceText& current;
+    Digest poolRead; // the files in the folder as they were when the lists were read
+    Digest currentRead;
+};
+
+// Why a save did not happen: the file concerned and the reason, in Japanese.
+struct SaveFailure {
+    Path path;
+    std::u16string reason;
+};
+
+// Saves both lists under the save lock, waiting `wait` for another save. When a list file
+// changed since it was read (another program saved), replaces it only if `overwrite()` agrees.
+// Nothing when saved; a failure with the file and the reason; an empty reason when the user
+// chose not to overwrite.
+std::optional<SaveFailure> saveLists(const ListsToSave& lists, const std::function<bool()>& overwrite,
+    std::chrono::milliseconds wait = std::chrono::seconds(5));
+
 // The folder of the running executable with links resolved.
 Path applicationFolder();
 

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kHorizontalExtent = 200;
-constexpr int kLockWaitMs = 5000;
 
 const QString kSelectFromCurrent = QStringLiteral("「只今のリスト」から、顔文字を選択してください");
 const QString kSelectFromPool = QStringLiteral("「リストに追加できる顔文字」から、顔文字を選択してください");
@@ -197,48 +196,17 @@ void ListEditor::eraseFromPool()
 
 bool ListEditor::save()
 {
-    const faces::Path poolPath = faces::faceFilePath(saveFolder_, faces::kPoolFileName);
-    const faces::Path currentPath = faces::faceFilePath(saveFolder_, faces::kCurrentFileName);
-    const auto failed = [this](const faces::Path& path, const QString& reason) {
+    const auto failure
+        = faces::saveLists({ saveFolder_, poolList_->faces(), currentList_->faces(), poolDigest_, currentDigest_ },
+            [this] { return dialogs_.askYesNo(this, kChangedElsewhere); });
+    if (failure && !failure->reason.empty()) {
         // Nothing was replaced; the edits stay here so the user can fix the cause and try again.
         dialogs_.message(this,
             QStringLiteral("顔文字のリストを保存できませんでした。\r\n%1\r\n%2\r\n"
                            "どちらのファイルも変更していません。")
-                .arg(displayPath(path), reason));
-        return false;
-    };
-    std::error_code error;
-    if (std::filesystem::create_directories(saveFolder_, error); error)
-        return failed(saveFolder_, QStringLiteral("フォルダーを作れません。"));
-    // One writer at a time, so that both files always come from the same save.
-    faces::SaveLock lock;
-    const auto acquire = [&] {
-        switch (lock.lock(saveFolder_, std::chrono::milliseconds(kLockWaitMs))) {
-        case faces::SaveLock::Result::Locked:
-            return true;
-        case faces::SaveLock::Result::Busy:
-            return failed(
-                faces::lockFilePath(saveFolder_), QStringLiteral("ほかの Nikomaru が保存しているところです。"));
-        case faces::SaveLock::Result::Failed:
-            break;
-        }
-        return failed(faces::lockFilePath(saveFolder_), QStringLiteral("保存のためのロックファイルを作れません。"));
-    };
-    if (!acquire())
-        return false;
-    if (faces::fileDigest(poolPath) != poolDigest_ || faces::fileDigest(currentPath) != currentDigest_) {
-        // Someone saved since this editor read the lists; never undo that without asking.
-        lock.unlock();
-        if (!dialogs_.askYesNo(this, kChangedElsewhere) || !acquire())
-            return false;
+                .arg(displayPath(failure->path), toQString(failure->reason)));
     }
-    faces::Path failedPath;
-    std::u16string reason;
-    if (!faces::writeFaceFiles(saveFolder_,
-            { { faces::kPoolFileName, poolList_->faces() }, { faces::kCurrentFileName, currentList_->faces() } },
-            &failedPath, &reason))
-        return failed(failedPath, toQString(reason));
-    return true;
+    return !failure;
 }
 
 void ListEditor::commit()
