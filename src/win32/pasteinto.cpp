@@ -54,7 +54,7 @@ void typeIntoPrevious(std::u16string_view face)
     if (!target)
         return;
     SetForegroundWindow(target);
-    for (int i = 0; i < 50 && GetForegroundWindow() != target; ++i)
+    for (int i = 0; i < 100 && GetForegroundWindow() != target; ++i) // a second at the most
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (GetForegroundWindow() != target)
         return;

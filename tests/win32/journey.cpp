@@ -386,7 +386,8 @@ int wmain(int argc, wchar_t* argv[])
         shiftEnter(row);
         all = eventually([&] { return text(box) == typed[size_t(row)] && GetForegroundWindow() == box; }) && all;
     }
-    check(all && clipboard() == typed[2], "Shift+Enter types the face into the window in front before, and copies it");
+    check(all && eventually([&] { return clipboard() == typed[2]; }),
+        "Shift+Enter types the face into the window in front before, and copies it");
     PostThreadMessageW(boxThread, WM_QUIT, 0, 0);
     typing.join();
     PostMessageW(main, WM_CLOSE, 0, 0);
