@@ -81,8 +81,11 @@ void Window::create(const wchar_t* title, SIZE size)
     (void)registered;
     size_ = size;
     dpi_ = GetDpiForSystem();
-    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-        nullptr, GetModuleHandleW(nullptr), this);
+    // Created at its size for the system's DPI, so that laying it out moves nothing on one screen.
+    RECT frame { 0, 0, scale(size_.cx), scale(size_.cy) };
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     dpi_ = GetDpiForWindow(hwnd_);
 }
 
@@ -130,7 +133,10 @@ void Window::layOut()
     RECT frame { 0, 0, scale(size_.cx), scale(size_.cy) };
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
     frame_ = { frame.right - frame.left, frame.bottom - frame.top };
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame_.cx, frame_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now {};
+    GetWindowRect(hwnd_, &now);
+    if (now.right - now.left != frame_.cx || now.bottom - now.top != frame_.cy)
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame_.cx, frame_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -237,7 +243,7 @@ void FaceListBox::addFaces(faces::FaceText&& faces)
         return;
     }
     // A long list shows as soon as a short one: the rows a first screen shows now, the others on
-    // a timer, which the system delivers only once the window has been painted.
+    // a timer, which the system delivers only when no other message, painting included, waits.
     for (; shown_ < kFirstScreenRows; ++shown_)
         SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_.at(shown_)).c_str()));
     SetTimer(GetParent(list_), reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM,
