@@ -187,7 +187,6 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         if (self->font_)
             DeleteObject(self->font_);
         self->font_ = nullptr;
-        self->destroyed();
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     if (self->onMessage(message, wParam, lParam, result))

@@ -47,8 +47,6 @@ protected:
     virtual int defaultButton() const { return 0; }
     // Handles a message; false passes it on to the default handling.
     virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
-    // The window is being destroyed (closed, or unloaded).
-    virtual void destroyed() { }
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
