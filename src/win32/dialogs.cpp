@@ -104,8 +104,7 @@ INT_PTR CALLBACK inputProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lP
         SetWindowLongPtrW(box, DWLP_USER, lParam);
         state = reinterpret_cast<InputState*>(lParam);
         SetDlgItemTextW(box, kPromptId, wide(*state->prompt));
-        const HFONT font = createMessageFont(GetDpiForWindow(box));
-        SetPropW(box, L"font", font);
+        const HFONT font = messageFont(GetDpiForWindow(box));
         EnumChildWindows(
             box, [](HWND child, LPARAM font) { return SendMessageW(child, WM_SETFONT, WPARAM(font), TRUE), TRUE; },
             LPARAM(font));
@@ -122,9 +121,6 @@ INT_PTR CALLBACK inputProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lP
             EndDialog(box, IDCANCEL);
         }
         return TRUE;
-    case WM_DESTROY:
-        DeleteObject(static_cast<HFONT>(RemovePropW(box, L"font")));
-        return FALSE;
     }
     return FALSE;
 }

@@ -47,7 +47,6 @@ ListEditor::ListEditor(MainWindow& mainWindow, const faces::ListFolders& folders
     addButton(kCancelButton, L"キャンセル", { 2700, 5130, 1605, 465 });
     addButton(kImportButton, L"インポート", { 1920, 3810, 1455, 375 });
     addButton(kVersionButton, L"バージョン情報", { 1890, 4380, 1455, 375 });
-    layOut();
 }
 
 bool ListEditor::load()

@@ -56,7 +56,6 @@ bool MainWindow::load()
     addButton(kEditButton, L"編集", { 0, 2910, 1575, 645 });
     addButton(kAboutButton, L"About", { 0, 3540, 1575, 645 });
     alwaysOnTopBox_ = addButton(kAlwaysOnTopBox, L"常に手前に表示", { 0, 4260, 1575, 180 }, BS_AUTOCHECKBOX);
-    layOut();
     if (!readFaceList(faceList_, folders_, faces::kCurrentFileName, nullptr)) { // no window is shown yet
         failed_ = true;
         destroy();

@@ -3,6 +3,9 @@
 #include "pasteinto.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -20,45 +23,62 @@ std::wstring shown(std::u16string_view face)
     return std::wstring(face.begin(), face.begin() + std::ptrdiff_t(length));
 }
 
-// Whether text in the font shows kana in proportional glyphs: a fixed-width Japanese font crams
-// ASCII and is too wide for the layouts.
-bool suitsJapanese(HFONT font)
+// The faces that show kana in proportional glyphs (a fixed-width Japanese font crams ASCII and is
+// too wide for the layouts): one enumeration, where realizing each candidate font cost wine
+// milliseconds apiece at start.
+std::vector<std::wstring> japaneseFaces()
 {
+    std::vector<std::wstring> faces;
+    LOGFONTW wanted {};
+    wanted.lfCharSet = SHIFTJIS_CHARSET;
     const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
-    WORD glyph = 0;
-    TEXTMETRICW metrics {};
-    const bool kana = GetGlyphIndicesW(dc, L"\u3042", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 && glyph != 0xFFFF;
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
+    EnumFontFamiliesExW(
+        dc, &wanted,
+        [](const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD, LPARAM found) -> int {
+            if (metrics->tmPitchAndFamily & TMPF_FIXED_PITCH) // the bit means variable pitch
+                reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(font->lfFaceName);
+            return 1;
+        },
+        LPARAM(&faces), 0);
     ReleaseDC(nullptr, dc);
-    return kana && (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH); // the bit means variable pitch
+    return faces;
 }
 
 // The system's message font at the DPI; where it cannot show Japanese, a Japanese interface font
 // of the same size takes its place.
-HFONT messageFont(UINT dpi)
+HFONT chooseMessageFont(UINT dpi)
 {
     NONCLIENTMETRICSW metrics { sizeof metrics };
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
     LOGFONTW font = metrics.lfMessageFont;
-    HFONT chosen = CreateFontIndirectW(&font);
-    for (const wchar_t* face : { L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"IPAPGothic", L"Noto Sans CJK JP" }) {
-        if (suitsJapanese(chosen))
-            break;
-        DeleteObject(chosen);
-        lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-        font.lfCharSet = SHIFTJIS_CHARSET;
-        chosen = CreateFontIndirectW(&font);
+    const std::vector<std::wstring> available = japaneseFaces();
+    const auto has = [&](const wchar_t* face) { return std::ranges::find(available, face) != available.end(); };
+    if (!has(font.lfFaceName)) {
+        for (const wchar_t* face :
+            { L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"IPAPGothic", L"Noto Sans CJK JP" }) {
+            if (has(face)) {
+                lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+                font.lfCharSet = SHIFTJIS_CHARSET;
+                break;
+            }
+        }
     }
-    return chosen;
+    return CreateFontIndirectW(&font);
 }
 
 } // namespace
 
-HFONT createMessageFont(UINT dpi)
+HFONT messageFont(UINT dpi)
 {
-    return messageFont(dpi);
+    // Chosen once per DPI for every window and box; a caller that comes while another thread
+    // chooses it waits for that choice.
+    static std::mutex choosing;
+    static std::map<UINT, HFONT> chosen;
+    const std::scoped_lock lock(choosing);
+    HFONT& font = chosen[dpi];
+    if (!font)
+        font = chooseMessageFont(dpi);
+    return font;
 }
 
 Window::~Window()
@@ -81,12 +101,15 @@ void Window::create(const wchar_t* title, SIZE size)
     (void)registered;
     size_ = size;
     dpi_ = GetDpiForSystem();
-    // Created at its size for the system's DPI, so that laying it out moves nothing on one screen.
+    // Created at its size for the system's DPI, so that on one screen nothing is moved after.
     RECT frame { 0, 0, scale(size_.cx), scale(size_.cy) };
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
-    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    frame_ = { frame.right - frame.left, frame.bottom - frame.top };
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame_.cx, frame_.cy,
+        nullptr, nullptr, GetModuleHandleW(nullptr), this);
     dpi_ = GetDpiForWindow(hwnd_);
+    font_ = messageFont(dpi_);
+    fitFrame();
 }
 
 void Window::destroy()
@@ -95,41 +118,45 @@ void Window::destroy()
         DestroyWindow(hwnd_);
 }
 
+HWND Window::addControl(DWORD extended, const wchar_t* kind, const wchar_t* caption, DWORD style, int id, Twips place)
+{
+    // Placed and given its font as it is made: moving each control again cost wine milliseconds.
+    const HWND control = CreateWindowExW(extended, kind, caption, WS_CHILD | WS_VISIBLE | style, scale(place.left),
+        scale(place.top), scale(place.width), scale(place.height), hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)),
+        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, WPARAM(font_), FALSE);
+    controls_.push_back({ control, place });
+    return control;
+}
+
 HWND Window::addButton(int id, const wchar_t* caption, Twips place, DWORD style)
 {
-    const HWND button = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0,
-        hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
-    controls_.push_back({ button, place });
-    return button;
+    return addControl(0, L"BUTTON", caption, WS_TABSTOP | style, id, place);
 }
 
 HWND Window::addLabel(const wchar_t* caption, Twips place)
 {
-    const HWND label = CreateWindowExW(
-        0, L"STATIC", caption, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, hwnd_, nullptr, nullptr, nullptr);
-    controls_.push_back({ label, place });
-    return label;
+    return addControl(0, L"STATIC", caption, SS_NOPREFIX, 0, place);
 }
 
 HWND Window::addList(int id, const wchar_t* name, Twips place)
 {
-    const HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", name,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0, 0, 0,
-        hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
-    controls_.push_back({ list, place });
-    return list;
+    return addControl(WS_EX_CLIENTEDGE, L"LISTBOX", name,
+        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, id, place);
 }
 
 void Window::layOut()
 {
-    const HFONT old = font_;
     font_ = messageFont(dpi_);
     for (const auto& [control, place] : controls_) {
         MoveWindow(control, scale(place.left), scale(place.top), scale(place.width), scale(place.height), TRUE);
         SendMessageW(control, WM_SETFONT, WPARAM(font_), TRUE);
     }
-    if (old)
-        DeleteObject(old);
+    fitFrame();
+}
+
+void Window::fitFrame()
+{
     RECT frame { 0, 0, scale(size_.cx), scale(size_.cy) };
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
     frame_ = { frame.right - frame.left, frame.bottom - frame.top };
@@ -184,9 +211,6 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         self->controls_.clear();
-        if (self->font_)
-            DeleteObject(self->font_);
-        self->font_ = nullptr;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     if (self->onMessage(message, wParam, lParam, result))

@@ -30,12 +30,9 @@ public:
 protected:
     Window() = default;
     // Creates the window: a caption with the system menu and a close button only, fixed border,
-    // placed by the system; the client area `size` in twips. Controls are added after it, then
-    // layOut() places them.
+    // placed by the system; the client area `size` in twips at the window's DPI. Controls are
+    // added after it, placed at that DPI in its message font, and placed again when it changes.
     void create(const wchar_t* title, SIZE size);
-    // Places every control and sizes the window for the window's DPI, in the message font of that
-    // DPI; again whenever the DPI changes.
-    void layOut();
     void destroy();
 
     HWND addButton(int id, const wchar_t* caption, Twips place, DWORD style = BS_PUSHBUTTON);
@@ -50,6 +47,11 @@ protected:
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND addControl(DWORD extended, const wchar_t* kind, const wchar_t* caption, DWORD style, int id, Twips place);
+    // Places every control and sizes the window for the window's DPI, in the message font of that DPI.
+    void layOut();
+    // Sizes the window for its client area at the window's DPI.
+    void fitFrame();
 
     struct Placed {
         HWND control;
@@ -92,8 +94,8 @@ private:
 };
 
 // The system's message font at the DPI, or a Japanese interface font of its size where it cannot
-// show Japanese; the caller deletes it.
-HFONT createMessageFont(UINT dpi);
+// show Japanese; shared, never deleted. Any thread may ask.
+HFONT messageFont(UINT dpi);
 
 // UTF-16 text between the core and the Windows API.
 inline const wchar_t* wide(std::u16string_view text)
