@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <source_location>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,12 +31,13 @@ void check(bool ok, const char* what)
     std::fflush(stdout);
 }
 
-// Waits for a state, at most 10 seconds.
-bool eventually(const std::function<bool()>& state)
+// Waits for a state, at most 10 seconds; says where a wait ran out.
+bool eventually(const std::function<bool()>& state, std::source_location at = std::source_location::current())
 {
     for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (state())
             return true;
+    std::fprintf(stderr, "line %u: the state waited for did not come\n", unsigned(at.line()));
     return false;
 }
 
@@ -436,16 +438,17 @@ int wmain(int argc, wchar_t* argv[])
         main = window(L"Nikomaru", L"NikomaruWindow");
         press(main, L"編集");
         editor = window(L"Nikomaru リスト編集");
-        Faces expected = rows(list(editor, 0));
+        Faces expected;
+        eventually([&] { return !(expected = rows(list(editor, 0))).empty(); });
         select(list(editor, 0), 0);
         press(editor, L"削除>>");
         eventually([&] { return rows(list(editor, 0)).size() + 1 == expected.size(); });
-        expected.erase(expected.begin());
+        expected.erase(expected.begin(), expected.begin() + std::min<ptrdiff_t>(1, std::ssize(expected)));
         press(editor, L"OK");
         main = afterOk(editor, main);
         const std::string saved = (folder = local, file("kaolist2.txt"));
         folder = argv[3];
-        check(saved == bytes(expected) && file("kaolist2.txt") == before,
+        check(!expected.empty() && saved == bytes(expected) && file("kaolist2.txt") == before,
             "a read-only program folder: OK saves into %LOCALAPPDATA%\\Nikomaru, the program's lists untouched");
         PostMessageW(main, WM_CLOSE, 0, 0);
         ended();
