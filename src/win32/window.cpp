@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <mutex>
 #include <vector>
 
 namespace {
@@ -70,11 +69,8 @@ HFONT chooseMessageFont(UINT dpi)
 
 HFONT messageFont(UINT dpi)
 {
-    // Chosen once per DPI for every window and box; a caller that comes while another thread
-    // chooses it waits for that choice.
-    static std::mutex choosing;
+    // Chosen once per DPI for every window and box.
     static std::map<UINT, HFONT> chosen;
-    const std::scoped_lock lock(choosing);
     HFONT& font = chosen[dpi];
     if (!font)
         font = chooseMessageFont(dpi);

@@ -94,7 +94,7 @@ private:
 };
 
 // The system's message font at the DPI, or a Japanese interface font of its size where it cannot
-// show Japanese; shared, never deleted. Any thread may ask.
+// show Japanese; shared, never deleted.
 HFONT messageFont(UINT dpi);
 
 // UTF-16 text between the core and the Windows API.
