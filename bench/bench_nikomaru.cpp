@@ -86,7 +86,7 @@ int startChild(const QString& folder)
     QApplication app(argc, argv);
     const faces::ListFolders folders { toPath(folder), toPath(folder + "/user") };
     auto current
-        = std::async(std::launch::async, [&folders] { return readFaceList(folders, faces::kCurrentFileName); });
+        = std::async(std::launch::async, [&folders] { return app::readFaceList(folders, faces::kCurrentFileName); });
     installAppearance(app);
     SystemDialogs dialogs;
     MainWindow mainWindow(folders, dialogs);
@@ -149,7 +149,7 @@ int main(int argc, char* argv[])
     std::printf("  fill the list                     %8.1f ms\n", medianMs([&] {
         ListBox list(nullptr);
         list.setHorizontalExtent(200);
-        list.addFaces(faces::FaceText(faces));
+        list.changed(faces, app::Change::Reset, 0);
     }));
     std::printf(
         "  write both lists                  %8.1f ms\n", medianMs([&] { writeLists(dir.path(), kFaces, kFaces); }));

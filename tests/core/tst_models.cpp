@@ -87,8 +87,8 @@ struct FakeEditor final : app::ListEditorView {
     {
         return fake.next(u"open " + std::u16string(filter) + u"|" + faces::displayPath(folder)).value_or(u"");
     }
-    void show() override { open = true; }
-    void close() override { open = false; }
+    void showWindow() override { open = true; }
+    void closeWindow() override { open = false; }
 };
 
 struct FakeMain final : app::MainWindowView {
@@ -109,9 +109,9 @@ struct FakeMain final : app::MainWindowView {
     {
         fake.log += u"clipboard " + std::u16string(text) + u"\n";
     }
-    void create() override { ++windows, checked = false, list.row = -1; }
-    void show() override { shown = true; }
-    void close() override { shown = false; }
+    void createWindow() override { ++windows, checked = false, list.row = -1; }
+    void showWindow() override { shown = true; }
+    void closeWindow() override { shown = false; }
     void listChanged(Change change, int) override { list.changed(change); }
     int selection() const override { return list.row; }
     void setChecked(bool on) override { checked = on; }

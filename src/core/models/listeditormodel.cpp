@@ -27,7 +27,7 @@ bool ListEditorModel::load()
         FaceListRead read = readFaceList(folders, name);
         if (!read.faces) {
             mainWindow_.readFailed(read); // the editor is not shown yet
-            view_.close();
+            view_.closeWindow();
             return false;
         }
         *list = std::move(*read.faces);
@@ -37,7 +37,7 @@ bool ListEditorModel::load()
     }
     view_.listChanged(List::Current, Change::Reset, 0);
     view_.listChanged(List::Pool, Change::Reset, 0);
-    view_.show();
+    view_.showWindow();
     return true;
 }
 
@@ -142,14 +142,14 @@ void ListEditorModel::ok()
                 + u"\r\n" + texts::kNothingChanged);
         return;
     }
-    view_.close();
+    view_.closeWindow();
     mainWindow_.unload();
     mainWindow_.load();
 }
 
 void ListEditorModel::cancel()
 {
-    view_.close();
+    view_.closeWindow();
 }
 
 void ListEditorModel::importFaces()

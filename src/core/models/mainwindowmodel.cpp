@@ -40,10 +40,10 @@ bool MainWindowModel::load(FaceListRead&& current)
 {
     if (loaded_)
         return true;
-    view_.create();
+    view_.createWindow();
     if (!current.faces) {
         readFailed(current); // no window is shown yet
-        view_.close();
+        view_.closeWindow();
         return false;
     }
     faces_ = std::move(*current.faces);
@@ -54,7 +54,7 @@ bool MainWindowModel::load(FaceListRead&& current)
         alwaysOnTopClicked();
     }
     loaded_ = true;
-    view_.show();
+    view_.showWindow();
     return true;
 }
 
@@ -64,7 +64,7 @@ void MainWindowModel::unload()
         return;
     settings_.write(kSettingApplication, kSettingSection, kSettingKey, view_.isChecked() ? kSettingOn : u"");
     loaded_ = false;
-    view_.close();
+    view_.closeWindow();
     faces_.clear();
 }
 

@@ -25,9 +25,6 @@ inline constexpr char16_t kSettingSection[] = u"Setting";
 inline constexpr char16_t kSettingKey[] = u"Check";
 inline constexpr char16_t kSettingOn[] = u"True";
 
-// Every list scrolls sideways over this many pixels at 96 DPI.
-inline constexpr int kHorizontalExtent = 200;
-
 // Faces longer than this are shortened with "…" where a box shows them: a box as tall as a face
 // of megabytes cannot be answered. The face itself is untouched.
 inline constexpr size_t kMaxFaceInBox = 256;

@@ -11,6 +11,9 @@
 
 namespace app {
 
+// Every list scrolls sideways over this many pixels at 96 DPI.
+inline constexpr int kHorizontalExtent = 200;
+
 // What every window of the program can ask of the person and the system.
 class View {
 public:
@@ -49,10 +52,10 @@ class ListEditorModel;
 class MainWindowView : public View {
 public:
     // Makes the window with its controls, not shown yet; a window made before is made anew.
-    virtual void create() = 0;
-    virtual void show() = 0;
+    virtual void createWindow() = 0;
+    virtual void showWindow() = 0;
     // Closes the window and lets its native window go.
-    virtual void close() = 0;
+    virtual void closeWindow() = 0;
     // The list shows the model's faces, changed as said.
     virtual void listChanged(Change change, int row) = 0;
     // The selected row; -1 when none is.
@@ -84,9 +87,9 @@ public:
     // The system's open-file dialog over the filter (description and pattern pairs, each ended by
     // a NUL, one more NUL at the end), the first pair chosen; an existing file, or an empty path.
     virtual faces::Path chooseFile(std::u16string_view filter, const faces::Path& initialFolder) = 0;
-    virtual void show() = 0;
+    virtual void showWindow() = 0;
     // Closes the editor; the model may go with it once the current event has been handled.
-    virtual void close() = 0;
+    virtual void closeWindow() = 0;
 };
 
 } // namespace app

@@ -1,72 +1,76 @@
 #include "mainwindow.h"
 
-#include "buildinfo.h"
 #include "clipboard.h"
 #include "controls.h"
 #include "corestrings.h"
 #include "desktop.h"
 #include "dialogs.h"
-#include "facefile.h"
 #include "listbox.h"
 #include "listeditor.h"
 #include "pasteinto.h"
 #include "settings.h"
+#include "texts.h"
 #include "twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+std::u16string QtSettingsStore::read(
+    std::u16string_view application, std::u16string_view section, std::u16string_view key)
+{
+    return platform::readSetting(toQString(application), toQString(section), toQString(key)).toStdU16String();
+}
 
-const QString kSettingApplication = QStringLiteral("Nikomaru");
-const QString kSettingSection = QStringLiteral("Setting");
-const QString kSettingKey = QStringLiteral("Check");
-const QString kSettingOn = QStringLiteral("True");
-
-constexpr int kHorizontalExtent = 200;
-
-} // namespace
+void QtSettingsStore::write(
+    std::u16string_view application, std::u16string_view section, std::u16string_view key, std::u16string_view value)
+{
+    platform::writeSetting(toQString(application), toQString(section), toQString(key), toQString(value));
+}
 
 MainWindow::MainWindow(const faces::ListFolders& folders, Dialogs& dialogs)
-    : FixedWindow(QStringLiteral("Nikomaru"), twips::size(1590, 4500), DefaultButton::Set)
-    , folders_(folders)
+    : FixedWindow(toQString(texts::kApplicationTitle), twips::size(1590, 4500), DefaultButton::Set)
     , dialogs_(dialogs)
+    , model_(*this, folders, settings_)
 {
     setObjectName(QStringLiteral("mainWindow"));
 
     // Created in tab order.
-    faceList_
-        = controls::list(this, "faceList", QStringLiteral("顔文字"), twips::rect(0, 0, 1575, 2220), kHorizontalExtent);
-    copyButton_ = controls::button(this, "copyButton", QStringLiteral("コピー"), twips::rect(0, 2280, 1575, 645));
-    editButton_ = controls::button(this, "editButton", QStringLiteral("編集"), twips::rect(0, 2910, 1575, 645));
-    aboutButton_ = controls::button(this, "aboutButton", QStringLiteral("About"), twips::rect(0, 3540, 1575, 645));
-    alwaysOnTopBox_ = new QCheckBox(QStringLiteral("常に手前に表示"), this);
+    faceList_ = controls::list(
+        this, "faceList", toQString(texts::kFaceList), twips::rect(0, 0, 1575, 2220), app::kHorizontalExtent);
+    QPushButton* copyButton
+        = controls::button(this, "copyButton", toQString(texts::kCopy), twips::rect(0, 2280, 1575, 645));
+    QPushButton* editButton
+        = controls::button(this, "editButton", toQString(texts::kEdit), twips::rect(0, 2910, 1575, 645));
+    QPushButton* aboutButton
+        = controls::button(this, "aboutButton", toQString(texts::kAbout), twips::rect(0, 3540, 1575, 645));
+    alwaysOnTopBox_ = new QCheckBox(toQString(texts::kAlwaysOnTop), this);
     alwaysOnTopBox_->setObjectName(QStringLiteral("alwaysOnTopBox"));
     alwaysOnTopBox_->setGeometry(twips::rect(0, 4260, 1575, 180));
-    copyButton_->setDefault(true);
+    copyButton->setDefault(true);
 
-    connect(copyButton_, &QPushButton::clicked, this, &MainWindow::copySelectedFace);
-    connect(faceList_, &ListBox::copyRequested, this, &MainWindow::copySelectedFace);
-    // Quicker hands: a double-click copies the face, and a face can be dragged into another
-    // program; neither changes the list.
+    connect(copyButton, &QPushButton::clicked, this, [this] { model_.copy(); });
+    connect(faceList_, &ListBox::copyRequested, this, [this] { model_.copy(); });
+    // Quicker hands: a double-click copies the face (with Shift, into the window before), and a
+    // face can be dragged into another program; neither changes the list.
     connect(faceList_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        platform::setClipboardText(faceList_->text(index.row()));
-        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) // and with Shift, into the window before
-            platform::pasteIntoPrevious();
+        faceList_->setListIndex(index.row());
+        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)
+            model_.pasteIntoPrevious();
+        else
+            model_.copy();
     });
     faceList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(faceList_, &QWidget::customContextMenuRequested, this, &MainWindow::showFaceMenu);
     faceList_->setDragDropMode(QAbstractItemView::DragOnly);
     faceList_->setDefaultDropAction(Qt::CopyAction);
-    connect(editButton_, &QPushButton::clicked, this, &MainWindow::openEditor);
-    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
-    connect(alwaysOnTopBox_, &QCheckBox::clicked, this, &MainWindow::applyAlwaysOnTop);
+    connect(editButton, &QPushButton::clicked, this, [this] { model_.edit(); });
+    connect(aboutButton, &QPushButton::clicked, this, [this] { model_.showAbout(); });
+    connect(alwaysOnTopBox_, &QCheckBox::clicked, this, [this] { model_.alwaysOnTopClicked(); });
 }
 
 MainWindow::~MainWindow()
@@ -79,34 +83,32 @@ ListEditor* MainWindow::editor() const
     return editor_;
 }
 
-bool MainWindow::load()
+void MainWindow::message(const std::u16string& text)
 {
-    return loaded_ || load(readFaceList(folders_, faces::kCurrentFileName));
+    // Before the window is shown (a list that cannot be read at start) the box stands alone.
+    dialogs_.message(isVisible() ? this : nullptr, toQString(text));
 }
 
-bool MainWindow::load(FaceListRead&& current)
+bool MainWindow::askYesNo(const std::u16string& text)
 {
-    if (loaded_)
-        return true;
-    if (!readListAndOption(std::move(current))) {
-        faceList_->clear();
-        emit fatalError();
-        return false;
-    }
-    loaded_ = true;
+    return dialogs_.askYesNo(this, toQString(text));
+}
+
+void MainWindow::setClipboardText(std::u16string_view text)
+{
+    platform::setClipboardText(toQString(text));
+}
+
+void MainWindow::showWindow()
+{
     // The focus starts on the list; a button that had it when the window was unloaded would
     // otherwise take it back on show and keep answering Enter.
     faceList_->setFocus(Qt::OtherFocusReason);
     show();
-    return true;
 }
 
-void MainWindow::unload()
+void MainWindow::closeWindow()
 {
-    if (!loaded_)
-        return;
-    storeOption();
-    loaded_ = false;
     hide();
     faceList_->clear();
     alwaysOnTopBox_->setChecked(false);
@@ -116,56 +118,34 @@ void MainWindow::unload()
     checkProgramEnd();
 }
 
-FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, faces::Digest* digest)
+void MainWindow::listChanged(app::Change change, int row)
 {
-    folders.finishInterruptedSaves();
-    FaceListRead read { folders.readPath(fileName), std::nullopt, {} };
-    read.faces = faces::readFaceText(read.path, &read.reason, digest);
-    return read;
+    faceList_->changed(model_.faces(), change, row);
 }
 
-bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs, QWidget* owner)
+int MainWindow::selection() const
 {
-    if (!read.faces) {
-        dialogs.message(owner,
-            QStringLiteral("顔文字のリストを読み込めないため、終了します。\r\n%1\r\n%2")
-                .arg(displayPath(read.path), toQString(read.reason)));
-        return false;
-    }
-    list.addFaces(std::move(*read.faces));
-    return true;
+    return faceList_->listIndex();
 }
 
-bool MainWindow::readListAndOption(FaceListRead&& current)
+void MainWindow::setChecked(bool checked)
 {
-    if (!addFaceList(*faceList_, std::move(current), dialogs_, nullptr)) // no window is shown yet
-        return false;
-
-    if (platform::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn) {
-        alwaysOnTopBox_->setChecked(true);
-        applyAlwaysOnTop(); // as a click would
-    }
-    return true;
+    alwaysOnTopBox_->setChecked(checked);
 }
 
-void MainWindow::storeOption()
+bool MainWindow::isChecked() const
 {
-    platform::writeSetting(
-        kSettingApplication, kSettingSection, kSettingKey, alwaysOnTopBox_->isChecked() ? kSettingOn : QString());
+    return alwaysOnTopBox_->isChecked();
 }
 
-void MainWindow::copySelectedFace()
+void MainWindow::setAlwaysOnTop(bool on)
 {
-    const int index = faceList_->listIndex();
-    platform::setClipboardText(index < 0 ? QString() : faceList_->text(index));
+    platform::setAlwaysOnTop(*this, on);
 }
 
-void MainWindow::pasteSelectedFace()
+void MainWindow::pasteIntoPrevious(std::u16string_view)
 {
-    if (faceList_->listIndex() < 0)
-        return;
-    copySelectedFace(); // on the clipboard too, to paste again
-    platform::pasteIntoPrevious();
+    platform::pasteIntoPrevious(); // pastes the clipboard, which holds the text
 }
 
 void MainWindow::showFaceMenu(const QPoint& at)
@@ -175,10 +155,10 @@ void MainWindow::showFaceMenu(const QPoint& at)
     if (faceList_->listIndex() < 0)
         return;
     QMenu menu(this);
-    connect(menu.addAction(QStringLiteral("コピー")), &QAction::triggered, this, &MainWindow::copySelectedFace);
-    QAction* paste = menu.addAction(QStringLiteral("前のウィンドウに貼り付け"));
+    connect(menu.addAction(toQString(texts::kCopy)), &QAction::triggered, this, [this] { model_.copy(); });
+    QAction* paste = menu.addAction(toQString(texts::kPasteIntoPrevious));
     paste->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Return)); // shown; the key itself is handled below
-    connect(paste, &QAction::triggered, this, &MainWindow::pasteSelectedFace);
+    connect(paste, &QAction::triggered, this, [this] { model_.pasteIntoPrevious(); });
     menu.exec(faceList_->viewport()->mapToGlobal(at));
 }
 
@@ -186,36 +166,27 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & Qt::ShiftModifier) && focusWidget() == faceList_)
-        pasteSelectedFace();
+        model_.pasteIntoPrevious();
     else
         FixedWindow::keyPressEvent(event);
 }
 
 void MainWindow::openEditor()
 {
-    if (!editor_ || !editor_->isVisible()) { // a closed one is on its way out
-        editor_ = new ListEditor(*this, folders_, dialogs_);
-        connect(editor_, &FixedWindow::closed, this, &MainWindow::checkProgramEnd);
-        connect(editor_, &ListEditor::fatalError, this, &MainWindow::fatalError);
-        if (!editor_->load())
-            return;
-        editor_->show();
-        return;
-    }
-    // Already open: only bring it forward, with its unsaved edits.
+    editor_ = new ListEditor(model_, dialogs_);
+    connect(editor_, &FixedWindow::closed, this, &MainWindow::checkProgramEnd);
+    editor_->load();
+}
+
+bool MainWindow::isEditorOpen() const
+{
+    return editor_ && editor_->isVisible(); // a closed one is on its way out
+}
+
+void MainWindow::raiseEditor()
+{
     editor_->raise();
     editor_->activateWindow();
-}
-
-void MainWindow::showAbout()
-{
-    dialogs_.message(
-        this, QStringLiteral("Nikomaru Ver1.02\r\n制作：%1").arg(QString::fromUtf8(buildinfo::kMakerName)));
-}
-
-void MainWindow::applyAlwaysOnTop()
-{
-    platform::setAlwaysOnTop(*this, alwaysOnTopBox_->isChecked());
 }
 
 void MainWindow::checkProgramEnd()
@@ -223,7 +194,7 @@ void MainWindow::checkProgramEnd()
     // Runs after the current handler has returned: a handler may unload every window and
     // load one again without ending the program.
     QTimer::singleShot(0, this, [this] {
-        if (!loaded_ && !(editor_ && editor_->isVisible()))
+        if (!model_.isLoaded() && !isEditorOpen())
             emit allWindowsUnloaded();
     });
 }
@@ -231,5 +202,5 @@ void MainWindow::checkProgramEnd()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    unload();
+    model_.unload();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "facefile.h"
 #include "fixedwindow.h"
+#include "mainwindowmodel.h"
 
 #include <QPointer>
 
@@ -11,22 +11,17 @@ class QCheckBox;
 class ListBox;
 class QPushButton;
 
-// One face list file as read: its faces, or why it could not be read.
-struct FaceListRead {
-    faces::Path path;
-    std::optional<faces::FaceText> faces;
-    std::u16string reason;
+// The settings store on Qt's: ~/.config/<application>/<application>.conf on Linux.
+class QtSettingsStore final : public app::SettingsStore {
+public:
+    std::u16string read(std::u16string_view application, std::u16string_view section, std::u16string_view key) override;
+    void write(std::u16string_view application, std::u16string_view section, std::u16string_view key,
+        std::u16string_view value) override;
 };
-// Reads one face list file from where the folders keep it, once a save that a crash cut short is
-// completed. *digest identifies what was read.
-FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, faces::Digest* digest = nullptr);
-// Appends the faces read to the list; when the file could not be read, tells the user which file
-// and why in a box owned by `owner` (kept above it), and returns false.
-bool addFaceList(ListBox& list, FaceListRead&& read, Dialogs& dialogs, QWidget* owner);
 
-// The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
-// One object for the whole run; load() and unload() may be repeated.
-class MainWindow : public FixedWindow {
+// The main window: the current list of faces, Copy, Edit, About and the always-on-top option,
+// shown for its model. One object for the whole run; load() and unload() may be repeated.
+class MainWindow : public FixedWindow, private app::MainWindowView {
     Q_OBJECT
 
 public:
@@ -35,13 +30,13 @@ public:
 
     // Reads the current list, restores the option and shows the window. When the face list
     // cannot be read the user is told, fatalError() is emitted and false is returned.
-    bool load();
+    bool load() { return model_.load(); }
     // The same with the current list already read (at start, while the toolkit loaded).
-    bool load(FaceListRead&& current);
+    bool load(app::FaceListRead&& current) { return model_.load(std::move(current)); }
     // Stores the option, closes the window and releases its native window, so that the next
     // load() reads the list again and the window system places the window anew.
-    void unload();
-    bool isLoaded() const { return loaded_; }
+    void unload() { model_.unload(); }
+    bool isLoaded() const { return model_.isLoaded(); }
 
     // The list editor while it is open.
     ListEditor* editor() const;
@@ -58,25 +53,31 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool readListAndOption(FaceListRead&& current);
-    void storeOption();
-    void copySelectedFace();
-    // Puts the face into the window that was active before this program's (and on the clipboard).
-    void pasteSelectedFace();
+    void message(const std::u16string& text) override;
+    bool askYesNo(const std::u16string& text) override;
+    void setClipboardText(std::u16string_view text) override;
+    void createWindow() override { } // the window object lasts the whole run, left empty when closed
+    void showWindow() override;
+    void closeWindow() override;
+    void listChanged(app::Change change, int row) override;
+    int selection() const override;
+    void setChecked(bool checked) override;
+    bool isChecked() const override;
+    void setAlwaysOnTop(bool on) override;
+    void pasteIntoPrevious(std::u16string_view text) override;
+    void openEditor() override;
+    bool isEditorOpen() const override;
+    void raiseEditor() override;
+    void fail() override { emit fatalError(); }
+
     // "コピー" and "前のウィンドウに貼り付け" for the face at the point.
     void showFaceMenu(const QPoint& at);
-    void openEditor();
-    void showAbout();
-    void applyAlwaysOnTop();
     void checkProgramEnd();
 
-    const faces::ListFolders folders_;
     Dialogs& dialogs_;
+    QtSettingsStore settings_;
+    app::MainWindowModel model_;
     ListBox* faceList_;
-    QPushButton* copyButton_;
-    QPushButton* editButton_;
-    QPushButton* aboutButton_;
     QCheckBox* alwaysOnTopBox_;
     QPointer<ListEditor> editor_;
-    bool loaded_ = false;
 };

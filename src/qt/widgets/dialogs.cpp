@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "desktop.h"
+#include "texts.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const QString kTitle = QString::fromUtf16(kApplicationTitle);
+const QString kTitle = QString::fromUtf16(texts::kApplicationTitle);
 
 class PlainButtonsStyle : public QProxyStyle {
 public:
@@ -57,8 +58,9 @@ int showMessage(QWidget* parent, const QString& text, QMessageBox::StandardButto
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, forDisplay(text), buttons, parent);
     box.setTextFormat(Qt::PlainText); // a face such as <u>(^_^)</u> is shown as typed
-    const std::pair<QMessageBox::StandardButton, QString> captions[] = { { QMessageBox::Ok, QStringLiteral("OK") },
-        { QMessageBox::Yes, QStringLiteral("はい") }, { QMessageBox::No, QStringLiteral("いいえ") } };
+    const std::pair<QMessageBox::StandardButton, QString> captions[]
+        = { { QMessageBox::Ok, QString::fromUtf16(texts::kOk) }, { QMessageBox::Yes, QString::fromUtf16(texts::kYes) },
+              { QMessageBox::No, QString::fromUtf16(texts::kNo) } };
     for (const auto& [button, caption] : captions) {
         if (QAbstractButton* shown = box.button(button))
             shown->setText(caption);
@@ -92,8 +94,8 @@ std::optional<QString> SystemDialogs::input(QWidget* parent, const QString& prom
     for (QLabel* label : box.findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
     box.setInputMode(QInputDialog::TextInput);
-    box.setOkButtonText(QStringLiteral("OK"));
-    box.setCancelButtonText(QStringLiteral("キャンセル"));
+    box.setOkButtonText(QString::fromUtf16(texts::kOk));
+    box.setCancelButtonText(QString::fromUtf16(texts::kCancel));
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

@@ -31,9 +31,6 @@ public:
     QString openFile(QWidget* parent, const QString& filter, const QString& initialDir) override;
 };
 
-// The caption of every box of the program.
-inline constexpr char16_t kApplicationTitle[] = u"Nikomaru";
-
 // Japanese texts for Qt's standard dialogs whatever the locale, buttons without icons, and an
 // interface font that can show Japanese.
 void installAppearance(QApplication& app);

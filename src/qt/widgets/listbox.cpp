@@ -33,7 +33,7 @@ public:
         // At most 200 pixels of a face are ever seen: drawing and measuring a face of megabytes
         // would stall every repaint. The face itself stays whole for copying and saving.
         constexpr qsizetype kMaxShown = 512;
-        const QStringView face = toQStringView(faces_.at(size_t(index.row())));
+        const QStringView face = toQStringView(faces_->at(size_t(index.row())));
         if (face.size() <= kMaxShown)
             return face.toString();
         return face.first(face.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown).toString();
@@ -50,52 +50,41 @@ public:
         if (indexes.size() != 1)
             return nullptr;
         auto* data = new QMimeData;
-        data->setText(toQString(faces_.at(size_t(indexes.first().row()))));
+        data->setText(toQString(faces_->at(size_t(indexes.first().row()))));
         return data;
     }
 
-    const faces::FaceText& faces() const { return faces_; }
-    // Appends faces that views do not see until show() reaches them.
-    void append(faces::FaceText&& faces)
+    const faces::FaceText& faces() const { return *faces_; }
+    void reset(const faces::FaceText* faces)
     {
-        if (faces_.size() == 0) {
-            faces_ = std::move(faces);
-        } else {
-            for (size_t i = 0; i < faces.size(); ++i)
-                faces_.append(faces.at(i));
-        }
+        beginResetModel();
+        faces_ = faces ? faces : &kNoFaces;
+        shown_ = 0;
+        endResetModel();
     }
+    // Rows up to `count` that views see; faces beyond are not shown yet.
     void show(int count)
     {
-        count = int(std::min(size_t(count), faces_.size()));
+        count = int(std::min(size_t(count), faces_->size()));
         if (count <= shown_)
             return;
         beginInsertRows({}, shown_, count - 1);
         shown_ = count;
         endInsertRows();
     }
-    void remove(int row) // a shown one
+    void removed(int row) // already gone from the faces
     {
+        if (row >= shown_)
+            return;
         beginRemoveRows({}, row, row);
-        faces_.remove(size_t(row));
         --shown_;
         endRemoveRows();
     }
-    void setText(int row, const QString& text)
-    {
-        faces_.replace(size_t(row), toU16(text));
-        emit dataChanged(index(row), index(row), { Qt::DisplayRole });
-    }
-    void clear()
-    {
-        beginResetModel();
-        faces_.clear();
-        shown_ = 0;
-        endResetModel();
-    }
+    void replaced(int row) { emit dataChanged(index(row), index(row), { Qt::DisplayRole }); }
 
 private:
-    faces::FaceText faces_;
+    static inline const faces::FaceText kNoFaces;
+    const faces::FaceText* faces_ = &kNoFaces; // the window's model owns them
     int shown_ = 0;
 };
 
@@ -229,14 +218,6 @@ QString ListBox::text(int index) const
     return toQString(model_->faces().at(size_t(index)));
 }
 
-void ListBox::setText(int index, const QString& text)
-{
-    showRows(count());
-    if (delegate_->sample(text))
-        scheduleDelayedItemsLayout();
-    model_->setText(index, text);
-}
-
 const faces::FaceText& ListBox::faces() const
 {
     return model_->faces();
@@ -250,20 +231,31 @@ QStringList ListBox::items() const
     return items;
 }
 
-void ListBox::addItems(const QStringList& texts)
+void ListBox::changed(const faces::FaceText& faces, app::Change change, int row)
 {
-    faces::FaceText faces;
-    for (const QString& text : texts)
-        faces.append(toU16(text));
-    addFaces(std::move(faces));
-}
-
-void ListBox::addFaces(faces::FaceText&& faces)
-{
-    model_->append(std::move(faces));
-    // A list not drawn yet gets the rows a first screen can show, measured and laid out before
-    // it is drawn; the others once it has been, so that a long list shows as soon as a short one.
-    showRows(painted_ ? count() : kFirstScreenRows);
+    switch (change) {
+    case app::Change::Reset:
+        model_->reset(&faces);
+        painted_ = false;
+        // A list not drawn yet gets the rows a first screen can show, measured and laid out before
+        // it is drawn; the others once it has been, so that a long list shows as soon as a short one.
+        showRows(kFirstScreenRows);
+        break;
+    case app::Change::Appended:
+        showRows(painted_ ? count() : kFirstScreenRows);
+        break;
+    case app::Change::Removed:
+        model_->removed(row);
+        showRows(count());
+        selectionModel()->clear();
+        break;
+    case app::Change::Replaced:
+        showRows(count());
+        if (delegate_->sample(toQStringView(faces.at(size_t(row)))))
+            scheduleDelayedItemsLayout();
+        model_->replaced(row);
+        break;
+    }
 }
 
 void ListBox::showRows(int to)
@@ -289,16 +281,9 @@ void ListBox::paintEvent(QPaintEvent* event)
     }
 }
 
-void ListBox::removeItem(int index)
-{
-    showRows(count());
-    model_->remove(index);
-    selectionModel()->clear();
-}
-
 void ListBox::clear()
 {
-    model_->clear();
+    model_->reset(nullptr);
     painted_ = false;
 }
 

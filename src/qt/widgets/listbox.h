@@ -1,6 +1,7 @@
 #pragma once
 
 #include "facelist.h"
+#include "views.h"
 
 #include <QListView>
 #include <QStringList>
@@ -8,9 +9,9 @@
 class FixedExtentDelegate;
 class ListBoxModel;
 
-// A single-selection list of text entries in the order they were added, like a Windows list
-// box. Rows share one height, tall enough for the faces people write, so long lists show at
-// once. The selection index is -1 when nothing is selected, and then no row looks selected.
+// A single-selection list of the faces a window's model holds, like a Windows list box. Rows share one height, tall
+// enough for the faces people write, so long lists show at once. The selection index is -1 when nothing is selected,
+// and then no row looks selected.
 class ListBox : public QListView {
     Q_OBJECT
 
@@ -19,16 +20,12 @@ public:
 
     int count() const;
     QString text(int index) const;
-    void setText(int index, const QString& text);
     QStringList items() const;
-    // Every face, also those not shown yet.
     const faces::FaceText& faces() const;
-    // Appends at the end; the selection does not change.
-    void addItems(const QStringList& texts);
-    void addFaces(faces::FaceText&& faces);
-    void addItem(const QString& text) { addItems({ text }); }
-    // Removes one entry; the entries below move up and nothing is selected afterwards.
-    void removeItem(int index);
+    // Shows the window model's faces, which changed as said; they must outlive the list or the
+    // next Reset.
+    void changed(const faces::FaceText& faces, app::Change change, int row);
+    // Shows no faces.
     void clear();
 
     int listIndex() const;
