@@ -1,13 +1,16 @@
 #include "desktop.h"
 
+#include "window.h"
+
 #include <cstring>
 
 namespace desktop {
 namespace {
 
-std::wstring keyPath(const wchar_t* application, const wchar_t* section)
+std::wstring keyPath(std::u16string_view application, std::u16string_view section)
 {
-    return std::wstring(L"Software\\") + application + L"\\" + application + L"\\" + section;
+    const std::wstring name(wide(application), application.size());
+    return L"Software\\" + name + L"\\" + name + L"\\" + std::wstring(wide(section), section.size());
 }
 
 } // namespace
@@ -22,7 +25,7 @@ void setClipboardText(HWND owner, std::u16string_view text)
         return;
     EmptyClipboard();
     const size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    if (HGLOBAL memory = text.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) { // an empty text too
         auto* units = static_cast<char16_t*>(GlobalLock(memory));
         std::memcpy(units, text.data(), text.size() * sizeof(char16_t));
         units[text.size()] = u'\0';
@@ -33,30 +36,33 @@ void setClipboardText(HWND owner, std::u16string_view text)
     CloseClipboard();
 }
 
-std::wstring readSetting(const wchar_t* application, const wchar_t* section, const wchar_t* key)
+std::u16string RegistrySettings::read(
+    std::u16string_view application, std::u16string_view section, std::u16string_view key)
 {
     DWORD bytes = 0;
-    const std::wstring path = keyPath(application, section);
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+    const std::wstring path = keyPath(application, section), name(wide(key), key.size());
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes)
+        != ERROR_SUCCESS)
         return {};
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = DWORD(value.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value.data(), &bytes)
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes)
         != ERROR_SUCCESS)
         return {};
-    value.resize(wcslen(value.c_str()));
-    return value;
+    return std::u16string(u16(value.c_str()));
 }
 
-void writeSetting(const wchar_t* application, const wchar_t* section, const wchar_t* key, const std::wstring& value)
+void RegistrySettings::write(
+    std::u16string_view application, std::u16string_view section, std::u16string_view key, std::u16string_view value)
 {
     HKEY store = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(application, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
             &store, nullptr)
         != ERROR_SUCCESS)
         return;
-    RegSetValueExW(store, key, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-        DWORD((value.size() + 1) * sizeof(wchar_t)));
+    const std::wstring name(wide(key), key.size()), text(wide(value), value.size());
+    RegSetValueExW(store, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+        DWORD((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(store);
 }
 

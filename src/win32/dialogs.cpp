@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include "texts.h"
 #include "window.h"
 
 #include <commdlg.h>
@@ -10,7 +11,7 @@
 namespace dialogs {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Nikomaru";
+const wchar_t* const kTitle = wide(texts::kApplicationTitle);
 constexpr int kEditId = 100;
 constexpr int kPromptId = 101;
 
@@ -22,9 +23,9 @@ LRESULT CALLBACK relabel(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_ACTIVATE) {
         const auto box = reinterpret_cast<HWND>(wParam);
-        SetDlgItemTextW(box, IDOK, L"OK");
-        SetDlgItemTextW(box, IDYES, L"はい");
-        SetDlgItemTextW(box, IDNO, L"いいえ");
+        SetDlgItemTextW(box, IDOK, wide(texts::kOk));
+        SetDlgItemTextW(box, IDYES, wide(texts::kYes));
+        SetDlgItemTextW(box, IDNO, wide(texts::kNo));
         UnhookWindowsHookEx(relabelHook);
         relabelHook = nullptr;
     }
@@ -144,8 +145,8 @@ std::optional<std::u16string> input(HWND owner, const std::u16string& prompt)
     // The field comes first, so that it has the focus and leads the tab order.
     Template form(246, 82, 4);
     form.item(kEditId, 0x0081, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 61, 232, 13, L"");
-    form.item(IDOK, 0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, 185, 7, 54, 14, L"OK");
-    form.item(IDCANCEL, 0x0080, BS_PUSHBUTTON | WS_TABSTOP, 185, 25, 54, 14, L"キャンセル");
+    form.item(IDOK, 0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, 185, 7, 54, 14, wide(texts::kOk));
+    form.item(IDCANCEL, 0x0080, BS_PUSHBUTTON | WS_TABSTOP, 185, 25, 54, 14, wide(texts::kCancel));
     form.item(kPromptId, 0x0082, SS_NOPREFIX | SS_EDITCONTROL, 7, 7, 170, 48, L"");
     InputState state { &prompt, {} };
     if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), form.get(), owner, inputProcedure, LPARAM(&state)) != IDOK)

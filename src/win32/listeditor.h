@@ -1,43 +1,37 @@
 #pragma once
 
-#include "facefile.h"
+#include "listeditormodel.h"
 #include "window.h"
 
-#include <string>
-
-class MainWindow;
-
-// The list editor: moves faces between the current list and the pool, creates, erases,
-// reorders and imports faces. Edits stay in memory until OK writes both face list files.
-// Modeless and without owner.
-class ListEditor final : public Window {
+// The list editor, shown for its model: moves faces between the current list and the pool,
+// creates, erases, reorders and imports faces. Modeless and without owner.
+class ListEditor final : public Window, private app::ListEditorView {
 public:
-    ListEditor(MainWindow& mainWindow, const faces::ListFolders& folders);
+    explicit ListEditor(app::MainWindowModel& mainWindow);
 
-    // Reads both face lists and shows the editor. When one cannot be read the user is told and
-    // false is returned: the program must end with a failure.
-    bool load();
-    bool failed() const { return failed_; }
+    // Reads both face lists and shows the editor; when one cannot be read the main window tells
+    // the user and the editor closes.
+    bool load() { return model_.load(); }
 
 private:
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void moveSelected(FaceListBox& from, FaceListBox& to, const char16_t* noSelectionMessage);
-    void swapSelected(int step);
-    bool hasRoom(const FaceListBox& list);
-    void createFace();
-    void eraseFromPool();
-    void commit();
-    bool save();
-    void importFaces();
-    void updateMoveButtons();
-    void message(const std::u16string& text);
 
-    MainWindow& mainWindow_;
-    const faces::ListFolders folders_;
-    faces::Path saveFolder_; // chosen when the lists are read
-    faces::Digest poolDigest_; // the files OK replaces, as they were when the lists were read
-    faces::Digest currentDigest_;
+    void message(const std::u16string& text) override;
+    bool askYesNo(const std::u16string& text) override;
+    void setClipboardText(std::u16string_view text) override;
+    void listChanged(List list, app::Change change, int row) override;
+    int selection(List list) const override { return faceList(list).selection(); }
+    void select(List list, int row) override { faceList(list).select(row); }
+    void enableMoveButtons(bool up, bool down) override;
+    std::optional<std::u16string> askText(const std::u16string& prompt) override;
+    faces::Path chooseFile(std::u16string_view filter, const faces::Path& initialFolder) override;
+    void showWindow() override;
+    void closeWindow() override { destroy(); }
+
+    FaceListBox& faceList(List list) { return list == List::Current ? currentList_ : poolList_; }
+    const FaceListBox& faceList(List list) const { return list == List::Current ? currentList_ : poolList_; }
+
+    app::ListEditorModel model_;
     FaceListBox currentList_;
     FaceListBox poolList_;
-    bool failed_ = false;
 };

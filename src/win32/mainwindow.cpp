@@ -1,105 +1,82 @@
 #include "mainwindow.h"
 
-#include "buildinfo.h"
-#include "desktop.h"
 #include "dialogs.h"
 #include "dragout.h"
 #include "ids.h"
 #include "listeditor.h"
 #include "pasteinto.h"
-#include "textcodec.h"
+#include "texts.h"
 
 #include <windowsx.h>
 
-namespace {
-
-constexpr wchar_t kSettingApplication[] = L"Nikomaru";
-constexpr wchar_t kSettingSection[] = L"Setting";
-constexpr wchar_t kSettingKey[] = L"Check";
-constexpr wchar_t kSettingOn[] = L"True";
-constexpr int kHorizontalExtent = 200;
-
-} // namespace
-
-bool readFaceList(
-    FaceListBox& list, const faces::ListFolders& folders, const char* fileName, HWND owner, faces::Digest* digest)
-{
-    folders.finishInterruptedSaves();
-    const faces::Path path = folders.readPath(fileName);
-    std::u16string reason;
-    auto read = faces::readFaceText(path, &reason, digest);
-    if (!read) {
-        dialogs::message(
-            owner, u"顔文字のリストを読み込めないため、終了します。\r\n" + faces::displayPath(path) + u"\r\n" + reason);
-        return false;
-    }
-    list.addFaces(std::move(*read));
-    return true;
-}
-
 MainWindow::MainWindow(const faces::ListFolders& folders)
-    : folders_(folders)
+    : model_(*this, folders, settings_)
 {
 }
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::load()
+void MainWindow::createWindow()
 {
-    if (exists())
-        return true;
-    create(L"Nikomaru", { 1590, 4500 });
+    destroy();
+    create(wide(texts::kApplicationTitle), { 1590, 4500 });
     // Created in tab order.
-    faceList_.attach(addList(kFaceList, L"顔文字", { 0, 0, 1575, 2220 }), scale(kHorizontalExtent * 15));
+    faceList_.attach(
+        addList(kFaceList, wide(texts::kFaceList), { 0, 0, 1575, 2220 }), scale(app::kHorizontalExtent * 15));
     enableDragOut(faceList_, GetDlgItem(handle(), kFaceList)); // quicker hands drag a face into another program
-    addButton(kCopyButton, L"コピー", { 0, 2280, 1575, 645 }, BS_DEFPUSHBUTTON);
-    addButton(kEditButton, L"編集", { 0, 2910, 1575, 645 });
-    addButton(kAboutButton, L"About", { 0, 3540, 1575, 645 });
-    alwaysOnTopBox_ = addButton(kAlwaysOnTopBox, L"常に手前に表示", { 0, 4260, 1575, 180 }, BS_AUTOCHECKBOX);
-    if (!readFaceList(faceList_, folders_, faces::kCurrentFileName, nullptr)) { // no window is shown yet
-        failed_ = true;
-        destroy();
-        return false;
-    }
-    const bool onTop = desktop::readSetting(kSettingApplication, kSettingSection, kSettingKey) == kSettingOn;
-    SendMessageW(alwaysOnTopBox_, BM_SETCHECK, onTop ? BST_CHECKED : BST_UNCHECKED, 0);
-    desktop::setAlwaysOnTop(handle(), onTop);
-    ShowWindow(handle(), SW_SHOWNORMAL);
-    SetFocus(GetDlgItem(handle(), kFaceList));
-    return true;
+    addButton(kCopyButton, wide(texts::kCopy), { 0, 2280, 1575, 645 }, BS_DEFPUSHBUTTON);
+    addButton(kEditButton, wide(texts::kEdit), { 0, 2910, 1575, 645 });
+    addButton(kAboutButton, wide(texts::kAbout), { 0, 3540, 1575, 645 });
+    alwaysOnTopBox_ = addButton(kAlwaysOnTopBox, wide(texts::kAlwaysOnTop), { 0, 4260, 1575, 180 }, BS_AUTOCHECKBOX);
 }
 
-void MainWindow::unload()
+void MainWindow::showWindow()
 {
-    if (!exists())
-        return;
-    const bool onTop = SendMessageW(alwaysOnTopBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    desktop::writeSetting(kSettingApplication, kSettingSection, kSettingKey, onTop ? kSettingOn : L"");
-    destroy();
+    ShowWindow(handle(), SW_SHOWNORMAL);
+    SetFocus(GetDlgItem(handle(), kFaceList));
 }
 
 bool MainWindow::running()
 {
     if (editor_ && !editor_->exists())
         editor_.reset();
-    if (editor_ && editor_->failed())
-        failed_ = true;
     return !failed_ && (exists() || editor_);
 }
 
-void MainWindow::copySelectedFace()
+void MainWindow::message(const std::u16string& text)
 {
-    const int index = faceList_.selection();
-    desktop::setClipboardText(handle(), index < 0 ? std::u16string_view() : faceList_.face(index));
+    // Before the window is shown (a list that cannot be read at start) the box stands alone.
+    dialogs::message(IsWindowVisible(handle()) ? handle() : nullptr, text);
 }
 
-void MainWindow::pasteSelectedFace()
+bool MainWindow::askYesNo(const std::u16string& text)
 {
-    const int index = faceList_.selection();
-    if (index < 0)
-        return;
-    copySelectedFace(); // on the clipboard too, to paste again
-    pasteinto::typeIntoPrevious(faceList_.face(index));
+    return dialogs::askYesNo(handle(), text);
+}
+
+void MainWindow::setClipboardText(std::u16string_view text)
+{
+    desktop::setClipboardText(handle(), text);
+}
+
+void MainWindow::setChecked(bool checked)
+{
+    SendMessageW(alwaysOnTopBox_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::isChecked() const
+{
+    return SendMessageW(alwaysOnTopBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::setAlwaysOnTop(bool on)
+{
+    desktop::setAlwaysOnTop(handle(), on);
+}
+
+void MainWindow::pasteIntoPrevious(std::u16string_view text)
+{
+    pasteinto::typeIntoPrevious(text);
 }
 
 void MainWindow::showFaceMenu(LPARAM at)
@@ -120,21 +97,27 @@ void MainWindow::showFaceMenu(LPARAM at)
     if (faceList_.selection() < 0)
         return;
     const HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kCopyCommand, L"コピー");
-    AppendMenuW(menu, MF_STRING, kPasteCommand, L"前のウィンドウに貼り付け\tShift+Enter");
+    AppendMenuW(menu, MF_STRING, kCopyCommand, wide(texts::kCopy));
+    AppendMenuW(
+        menu, MF_STRING, kPasteCommand, (wide(texts::kPasteIntoPrevious) + std::wstring(L"\tShift+Enter")).c_str());
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, handle(), nullptr);
     DestroyMenu(menu);
 }
 
 void MainWindow::openEditor()
 {
-    if (editor_) { // already open: only brought forward, with its unsaved edits
-        SetForegroundWindow(editor_->handle());
-        return;
-    }
-    editor_ = std::make_unique<ListEditor>(*this, folders_);
-    if (!editor_->load())
-        failed_ = true;
+    editor_ = std::make_unique<ListEditor>(model_);
+    editor_->load();
+}
+
+bool MainWindow::isEditorOpen() const
+{
+    return editor_ && editor_->exists();
+}
+
+void MainWindow::raiseEditor()
+{
+    SetForegroundWindow(editor_->handle());
 }
 
 int MainWindow::defaultButton() const
@@ -146,41 +129,39 @@ bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&)
 {
     switch (message) {
     case kCopyKey:
-        copySelectedFace();
+        model_.copy();
         return true;
     case kPasteKey:
-        pasteSelectedFace();
+        model_.pasteIntoPrevious();
         return true;
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == GetDlgItem(handle(), kFaceList))
             showFaceMenu(lParam);
         return true;
     case WM_CLOSE:
-        unload();
+        model_.unload();
         return true;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kCopyButton:
-            copySelectedFace();
+        case kCopyCommand:
+            model_.copy();
             break;
         case kFaceList: // quicker hands: a double-click copies the face too, with Shift it pastes it
             if (HIWORD(wParam) == LBN_DBLCLK)
-                GetKeyState(VK_SHIFT) < 0 ? pasteSelectedFace() : copySelectedFace();
-            break;
-        case kCopyCommand:
-            copySelectedFace();
+                GetKeyState(VK_SHIFT) < 0 ? model_.pasteIntoPrevious() : model_.copy();
             break;
         case kPasteCommand:
-            pasteSelectedFace();
+            model_.pasteIntoPrevious();
             break;
         case kEditButton:
-            openEditor();
+            model_.edit();
             break;
         case kAboutButton:
-            dialogs::message(handle(), u"Nikomaru Ver1.02\r\n制作：" + faces::fromUtf8(buildinfo::kMakerName));
+            model_.showAbout();
             break;
         case kAlwaysOnTopBox:
-            desktop::setAlwaysOnTop(handle(), SendMessageW(alwaysOnTopBox_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            model_.alwaysOnTopClicked();
             break;
         }
         return true; // Escape's IDCANCEL does nothing

@@ -1,29 +1,24 @@
 #pragma once
 
-#include "facefile.h"
+#include "desktop.h"
+#include "mainwindowmodel.h"
 #include "window.h"
 
 #include <memory>
 
 class ListEditor;
 
-// Reads a face list file from where the folders keep it into the list box; when it cannot be
-// read, tells the user which file and why in a box owned by `owner`, and returns false.
-bool readFaceList(FaceListBox& list, const faces::ListFolders& folders, const char* fileName, HWND owner,
-    faces::Digest* digest = nullptr);
-
-// The main window: the current list of faces, Copy, Edit, About and the always-on-top option.
-// One object for the whole run; load() and unload() may be repeated, each load a new window.
-class MainWindow final : public Window {
+// The main window: the current list of faces, Copy, Edit, About and the always-on-top option,
+// shown for its model. One object for the whole run; load() and unload() may be repeated, each
+// load a new window.
+class MainWindow final : public Window, private app::MainWindowView {
 public:
     explicit MainWindow(const faces::ListFolders& folders);
     ~MainWindow() override;
 
     // Reads the current list, restores the option and shows the window. When the list cannot be
     // read the user is told and false is returned: the program must end with a failure.
-    bool load();
-    // Stores the option and closes the window.
-    void unload();
+    bool load() { return model_.load(); }
     // Once a handler has returned: whether any window is still loaded, and whether a face list
     // could not be read. Lets an editor that was closed go.
     bool running();
@@ -32,14 +27,29 @@ public:
 private:
     int defaultButton() const override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void copySelectedFace();
-    // Puts the face into the window that was in front before this program's (and on the clipboard).
-    void pasteSelectedFace();
+
+    void message(const std::u16string& text) override;
+    bool askYesNo(const std::u16string& text) override;
+    void setClipboardText(std::u16string_view text) override;
+    void createWindow() override;
+    void showWindow() override;
+    void closeWindow() override { destroy(); }
+    void listChanged(app::Change change, int row) override { faceList_.changed(model_.faces(), change, row); }
+    int selection() const override { return faceList_.selection(); }
+    void setChecked(bool checked) override;
+    bool isChecked() const override;
+    void setAlwaysOnTop(bool on) override;
+    void pasteIntoPrevious(std::u16string_view text) override;
+    void openEditor() override;
+    bool isEditorOpen() const override;
+    void raiseEditor() override;
+    void fail() override { failed_ = true; }
+
     // "コピー" and "前のウィンドウに貼り付け" for the face under the pointer.
     void showFaceMenu(LPARAM at);
-    void openEditor();
 
-    faces::ListFolders folders_;
+    desktop::RegistrySettings settings_;
+    app::MainWindowModel model_;
     FaceListBox faceList_;
     HWND alwaysOnTopBox_ = nullptr;
     std::unique_ptr<ListEditor> editor_;

@@ -217,7 +217,7 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 void FaceListBox::attach(HWND list, int horizontalExtent)
 {
     list_ = list;
-    faces_.clear();
+    faces_ = &kNoFaces;
     shown_ = 0;
     rescale(horizontalExtent);
 }
@@ -229,71 +229,59 @@ void FaceListBox::rescale(int horizontalExtent)
 
 void FaceListBox::showRest()
 {
-    if (shown_ >= faces_.size())
+    if (shown_ >= faces_->size())
         return;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LB_INITSTORAGE, WPARAM(faces_.size() - shown_), LPARAM((faces_.size() - shown_) * 16));
-    for (; shown_ < faces_.size(); ++shown_)
-        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_.at(shown_)).c_str()));
+    SendMessageW(list_, LB_INITSTORAGE, WPARAM(faces_->size() - shown_), LPARAM((faces_->size() - shown_) * 16));
+    for (; shown_ < faces_->size(); ++shown_)
+        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_->at(shown_)).c_str()));
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
-void FaceListBox::add(std::u16string_view face)
+void FaceListBox::changed(const faces::FaceText& faces, app::Change change, int row)
 {
-    showRest();
-    faces_.append(face);
-    SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(face).c_str()));
-    ++shown_;
-}
-
-void FaceListBox::addFaces(faces::FaceText&& faces)
-{
-    showRest();
-    const bool first = faces_.size() == 0;
-    if (first) {
-        faces_ = std::move(faces);
-    } else {
-        for (size_t i = 0; i < faces.size(); ++i)
-            faces_.append(faces.at(i));
-    }
-    if (!first || faces_.size() <= kFirstScreenRows) {
-        showRest();
+    switch (change) {
+    case app::Change::Reset:
+        faces_ = &faces;
+        shown_ = 0;
+        SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+        if (faces_->size() <= kFirstScreenRows)
+            break;
+        // A long list shows as soon as a short one: the rows a first screen shows now, the others
+        // on a timer, which the system delivers only when no other message, painting included, waits.
+        for (; shown_ < kFirstScreenRows; ++shown_)
+            SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_->at(shown_)).c_str()));
+        SetTimer(GetParent(list_), reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM,
+            [](HWND window, UINT, UINT_PTR self, DWORD) {
+                KillTimer(window, self);
+                reinterpret_cast<FaceListBox*>(self)->showRest();
+            });
         return;
+    case app::Change::Appended:
+        break;
+    case app::Change::Removed:
+        if (size_t(row) < shown_) {
+            SendMessageW(list_, LB_DELETESTRING, WPARAM(row), 0);
+            --shown_;
+        }
+        select(-1);
+        break;
+    case app::Change::Replaced: {
+        showRest();
+        const int selected = selection();
+        SendMessageW(list_, LB_DELETESTRING, WPARAM(row), 0);
+        SendMessageW(list_, LB_INSERTSTRING, WPARAM(row), LPARAM(shown(faces_->at(size_t(row))).c_str()));
+        select(selected);
+        break;
     }
-    // A long list shows as soon as a short one: the rows a first screen shows now, the others on
-    // a timer, which the system delivers only when no other message, painting included, waits.
-    for (; shown_ < kFirstScreenRows; ++shown_)
-        SendMessageW(list_, LB_ADDSTRING, 0, LPARAM(shown(faces_.at(shown_)).c_str()));
-    SetTimer(GetParent(list_), reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM,
-        [](HWND window, UINT, UINT_PTR self, DWORD) {
-            KillTimer(window, self);
-            reinterpret_cast<FaceListBox*>(self)->showRest();
-        });
-}
-
-void FaceListBox::remove(int index)
-{
+    }
     showRest();
-    faces_.remove(size_t(index));
-    --shown_;
-    SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
-    select(-1);
-}
-
-void FaceListBox::set(int index, std::u16string_view face)
-{
-    showRest();
-    faces_.replace(size_t(index), face);
-    const int selected = selection();
-    SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
-    SendMessageW(list_, LB_INSERTSTRING, WPARAM(index), LPARAM(shown(faces_.at(size_t(index))).c_str()));
-    select(selected);
 }
 
 void FaceListBox::clear()
 {
-    faces_.clear();
+    faces_ = &kNoFaces;
     shown_ = 0;
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
 }

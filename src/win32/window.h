@@ -4,6 +4,7 @@
 // message font, and the controls it places. A thin wrapper over the Windows API, no framework.
 
 #include "facelist.h"
+#include "views.h"
 
 #include <windows.h>
 
@@ -66,18 +67,16 @@ private:
     std::vector<Placed> controls_;
 };
 
-// A list box over faces: the list box shows at most the first 512 characters of each face, the
-// faces themselves stay whole here for copying and saving.
+// A list box over the faces a window's model holds: it shows at most the first 512 characters of
+// each face, the faces themselves stay whole in the model for copying and saving.
 class FaceListBox {
 public:
     void attach(HWND list, int horizontalExtent);
-    int count() const { return int(faces_.size()); }
-    std::u16string_view face(int index) const { return faces_.at(size_t(index)); }
-    const faces::FaceText& faces() const { return faces_; }
-    void add(std::u16string_view face);
-    void addFaces(faces::FaceText&& faces);
-    void remove(int index); // nothing is selected afterwards
-    void set(int index, std::u16string_view face);
+    int count() const { return int(faces_->size()); }
+    std::u16string_view face(int index) const { return faces_->at(size_t(index)); }
+    // Shows the model's faces, which changed as said; they must outlive the list box or the next
+    // Reset.
+    void changed(const faces::FaceText& faces, app::Change change, int row);
     void clear();
     int selection() const;
     void select(int index); // -1: none
@@ -88,8 +87,9 @@ private:
     // Gives the list box the rows it does not have yet.
     void showRest();
 
+    static inline const faces::FaceText kNoFaces;
     HWND list_ = nullptr;
-    faces::FaceText faces_;
+    const faces::FaceText* faces_ = &kNoFaces;
     size_t shown_ = 0; // faces the list box has rows for: a long list gets the rest after its first paint
 };
 

@@ -3,6 +3,7 @@
 // list boxes, the clipboard, window styles and the registry, and answers boxes by their buttons.
 // Usage: journey PROGRAM_FOLDER IMPORT_FOLDER READ_ONLY_PROGRAM_FOLDER|-
 #include "facefile.h"
+#include "texts.h"
 
 #include <windows.h>
 
@@ -39,6 +40,11 @@ bool eventually(const std::function<bool()>& state, std::source_location at = st
             return true;
     std::fprintf(stderr, "line %u: the state waited for did not come\n", unsigned(at.line()));
     return false;
+}
+
+const wchar_t* wide(const char16_t* text)
+{
+    return reinterpret_cast<const wchar_t*>(text);
 }
 
 std::wstring text(HWND window)
@@ -291,7 +297,7 @@ int wmain(int argc, wchar_t* argv[])
     check(eventually([] { return clipboard() == L"ﾉｼ"; }), "コピー copies the selected face");
     select(list(main, 0), -1);
     press(main, L"コピー");
-    check(eventually([] { return clipboard() == L"<empty>"; }), "コピー without a selection empties the clipboard");
+    check(eventually([] { return clipboard().empty(); }), "コピー without a selection puts an empty text there");
     press(main, L"常に手前に表示");
     check(eventually([&] { return onTop(main); }), "常に手前に表示 keeps the window on top");
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -304,6 +310,16 @@ int wmain(int argc, wchar_t* argv[])
     press(main, L"編集");
     HWND editor = window(L"Nikomaru リスト編集");
     HWND current = list(editor, 0), pool = list(editor, 1);
+    // Each button reaches what it does: with nothing selected, each says so in its own words.
+    bool each = true;
+    for (const auto& [button, said] :
+        { std::pair { L"削除>>", texts::kSelectFromCurrent }, { L"<<追加", texts::kSelectFromPool },
+            { L"上に", texts::kSelectFromCurrentToMove }, { L"下に", texts::kSelectFromCurrentToMove },
+            { L"リストから抹消", texts::kEraseNothing }, { L"バージョン情報", texts::kVersionText } }) {
+        press(editor, button);
+        each = answer(L"OK").starts_with(wide(said)) && each;
+    }
+    check(each, "every button of the editor says what it needs");
     select(current, 0);
     press(editor, L"削除>>");
     check(eventually([&] { return rows(pool) == Faces { L"p", L"q", L"(^_^)" }; }), "削除>> moves a face to the pool");
@@ -323,6 +339,14 @@ int wmain(int argc, wchar_t* argv[])
     select(current, 1);
     press(editor, L"上に");
     check(eventually([&] { return rows(current) == Faces { L"ﾉｼ", L"あ" }; }), "上に moves the face up");
+    press(editor, L"下に");
+    check(eventually([&] { return rows(current) == Faces { L"あ", L"ﾉｼ" }; }), "下に moves it down");
+    press(editor, L"上に");
+    select(pool, 2);
+    press(editor, L"<<追加");
+    check(eventually([&] { return rows(current).size() == 3; }), "<<追加 moves a face to the list");
+    select(current, 2);
+    press(editor, L"削除>>");
     press(editor, L"インポート");
     check(answer(L"OK") == L"「リストに追加できる顔文字」にインポートします。", "インポート says where faces go");
     // The open dialog: the editor's own box other than a message box.
