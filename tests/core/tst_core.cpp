@@ -330,17 +330,19 @@ TEST_CASE("editing keeps memory a small multiple of the faces")
 TEST_CASE("where the lists live")
 {
     TempFolder program;
-    const faces::ListFolders folders { program.path, program / "user" };
-    program.write(faces::kPoolFileName, "");
-    program.write(faces::kCurrentFileName, "");
-    CHECK(folders.readPath(faces::kCurrentFileName) == program / faces::kCurrentFileName);
-    CHECK(folders.saveFolder() == program.path);
-    // A list of the user's own is read and saved over, never passed over for the program's.
+    // A program folder that can be written is the program's: another copy's lists in the user's
+    // folder play no part.
     std::filesystem::create_directory(program / "user");
     program.write("user/kaolist2.txt", "");
-    CHECK(folders.readPath(faces::kCurrentFileName) == program / "user" / faces::kCurrentFileName);
-    CHECK(folders.readPath(faces::kPoolFileName) == program / faces::kPoolFileName);
-    CHECK(folders.saveFolder() == program / "user");
+    const faces::ListFolders portable { program.path, program / "user" };
+    CHECK(portable.readPath(faces::kCurrentFileName) == program / faces::kCurrentFileName);
+    CHECK(portable.saveFolder() == program.path);
+    // One that cannot (here: not there at all): each list from the user's folder where the user
+    // has it, saves into the user's folder.
+    const faces::ListFolders installed { program / "missing", program / "user" };
+    CHECK(installed.readPath(faces::kCurrentFileName) == program / "user" / faces::kCurrentFileName);
+    CHECK(installed.readPath(faces::kPoolFileName) == program / "missing" / faces::kPoolFileName);
+    CHECK(installed.saveFolder() == program / "user");
 
     // Beside the program in a folder of any name, the working folder playing no part.
     const faces::Path strange = program.path / test::strangeName();

@@ -226,7 +226,7 @@ TEST_CASE("the list editor's operations")
         { "edit again brings the open editor forward, with its edits", u"abc|p", 0, -1, "moveToPool edit", "bc|pa", -1,
             u"raise editor\n" },
         { "a save that fails keeps the editor and its edits", u"a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0,
-            cannotSave + u"kaolist1.txt\r\n<reason>" + unchanged, {}, "blocks" },
+            cannotSave + u"kaolist.save\r\n<reason>" + unchanged, {}, "blocks" },
         { "another program saved since: いいえ keeps the edits", u"a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0,
             texts::kChangedElsewhere + u"\n"s, {}, "saves" },
         { "another program saved since: はい saves over it", u"a|pq", 0, 1, "moveToCurrent ok", "aq|p", 0,
@@ -266,8 +266,8 @@ TEST_CASE("the list editor's operations")
             REQUIRE(other.lock(program.folder.path) == faces::SaveLock::Result::Locked);
         if (row.other == "saves") // the same faces, other bytes
             program.folder.write("kaolist1.txt", "\xEF\xBB\xBF" + program.folder.read("kaolist1.txt"));
-        if (row.other == "blocks") // where the save writes first
-            std::filesystem::create_directories(program.folder / "kaolist1.txt.tmp" / "x");
+        if (row.other == "blocks") // where the save is recorded
+            std::filesystem::create_directories(program.folder / "kaolist.save" / "x");
         const std::string before = program.stored();
 
         std::string buttons = row.buttons + " ";
@@ -275,7 +275,7 @@ TEST_CASE("the list editor's operations")
             buttons.starts_with("edit ") ? main.model.edit()
                                          : actions.at(buttons.substr(0, at))(program.editor().model);
         other.unlock();
-        std::filesystem::remove_all(program.folder / "kaolist1.txt.tmp");
+        std::filesystem::remove_all(program.folder / "kaolist.save");
 
         FakeEditor& editor = program.editor();
         CHECK(chars(editor.model.faces(List::Current)) + "|" + chars(editor.model.faces(List::Pool)) == row.expected);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 namespace faces {
@@ -124,31 +125,30 @@ std::u16string tooLarge()
     return u"ファイルが大きすぎます（扱えるのは " + number(kMaxFileBytes >> 20) + u" MiB までです）。";
 }
 
-// Opens a regular file for reading without blocking: a FIFO or a device is refused before it is
+// Opens a regular file for reading without blocking: a FIFO or a device is refused as it is
 // opened. *size is its size then.
-File openRegularFile(const Path& path, std::u16string* reason, std::uintmax_t* size)
+File openRegularFile(const Path& path, std::u16string* reason, std::uintmax_t* size, bool followLinks = true)
 {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error); // through links
     if (status.type() == std::filesystem::file_type::not_found) {
         *reason = u"ファイルが見つかりません。";
-    } else if (error) {
-        *reason = u"ファイルを開けません（" + sys::describe(error) + u"）。";
-    } else if (std::filesystem::is_directory(status)) {
-        *reason = u"ファイルではなくフォルダーです。";
-    } else if (!std::filesystem::is_regular_file(status)) {
-        *reason = u"通常のファイルではありません。";
-    } else {
-        errno = 0;
-        File file(sys::openForReading(path));
-        if (!file) {
-            *reason = u"ファイルを開けません（" + sys::describe({ errno, std::generic_category() }) + u"）。";
-            return nullptr;
-        }
-        *size = std::filesystem::file_size(path, error);
-        return file;
+        return nullptr;
     }
-    return nullptr;
+    if (std::filesystem::is_directory(status)) {
+        *reason = u"ファイルではなくフォルダーです。";
+        return nullptr;
+    }
+    errno = 0;
+    File file(sys::openForReading(path, followLinks));
+    if (!file) {
+        *reason = errno == EINVAL
+            ? u"通常のファイルではありません。"
+            : u"ファイルを開けません（" + sys::describe({ errno, std::generic_category() }) + u"）。";
+        return nullptr;
+    }
+    *size = std::filesystem::file_size(path, error);
+    return file;
 }
 
 // Appends the file's bytes until it ends or `limit` bytes are there, in steps from `hint`, so
@@ -173,10 +173,10 @@ bool atEnd(std::FILE* file)
 }
 
 // The whole content of a face list file, at most kMaxFileBytes.
-std::optional<std::string> readFaceFileBytes(const Path& path, std::u16string* reason)
+std::optional<std::string> readFaceFileBytes(const Path& path, std::u16string* reason, bool followLinks = true)
 {
     std::uintmax_t size = 0;
-    const File file = openRegularFile(path, reason, &size);
+    const File file = openRegularFile(path, reason, &size, followLinks);
     if (!file)
         return std::nullopt;
     std::string bytes;
@@ -234,11 +234,22 @@ std::u16string writeFailure(std::error_code error)
             return u"ディスクの読み書きでエラーが起きました";
         case EBUSY:
             return u"ほかのプログラムがファイルを使っています";
+        case EISDIR:
+            return u"その名前のフォルダーがあります";
+        case EEXIST:
+            return u"その名前のファイルがすでにあります";
+        case ENOLCK:
+        case EOPNOTSUPP:
+            return u"このファイルシステムではファイルをロックできません";
+        case EINVAL:
+        case ELOOP:
+            return u"通常のファイルではありません";
         }
     }
     return sys::describe(error);
 }
 
+// The temporary file of older versions, beside its list.
 Path temporaryPath(const Path& folder, const char* name)
 {
     return folder / (std::string(name) + ".tmp");
@@ -256,29 +267,172 @@ void removeFile(const Path& path)
     std::filesystem::remove(path, ignored);
 }
 
-// With the save lock held: renames the temporary files that a recorded intent names over their
-// lists (each was complete on disk before the intent was recorded), and removes temporary files
-// of saves cut short before that.
-void finishInterruptedSave(const Path& folder)
+// The file a path names, links followed to their end even where it is missing: a list that is a
+// link keeps being one, and its target gets the faces.
+Path resolveLinks(Path path)
 {
-    const Path intent = folder / kIntentFileName;
-    std::u16string reason;
-    if (const std::optional<std::string> names = readFaceFileBytes(intent, &reason)) {
-        for (const char* name : kListNames) {
-            if (names->find(name) != std::string::npos && isPresent(temporaryPath(folder, name)))
-                sys::replaceFile(temporaryPath(folder, name), folder / name);
-        }
-        sys::syncFolder(folder);
-        removeFile(intent);
+    std::error_code error;
+    for (int i = 0; i < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)); ++i) {
+        const Path next = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    for (const char* name : kListNames)
-        removeFile(temporaryPath(folder, name));
+    return path;
+}
+
+// A new temporary file's name beside the file it will replace, which nobody can guess in advance.
+Path temporaryFor(const Path& target)
+{
+    std::string suffix = ".";
+    suffix.append(sys::randomName()).append(".tmp");
+    Path temporary = target;
+    temporary += suffix;
+    return temporary;
+}
+
+// Whether a name in a lists folder is one of a save's temporary files: a list's or the
+// journal's name, 16 hexadecimal digits, ".tmp"; or the single ".tmp" of older versions.
+bool isTemporaryName(const std::string& name)
+{
+    for (const char* prefix : { kPoolFileName, kCurrentFileName, kIntentFileName }) {
+        const std::string start = std::string(prefix) + ".";
+        if (!name.starts_with(start) || !name.ends_with(".tmp"))
+            continue;
+        const std::string middle = name.substr(start.size(), name.size() - start.size() - 4);
+        if (middle.empty() && prefix != kIntentFileName)
+            return true;
+        if (middle.size() == 16 && middle.find_first_not_of("0123456789abcdef") == std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+std::string hex(std::string_view bytes)
+{
+    std::string text;
+    for (const char c : bytes)
+        text += "0123456789abcdef"[static_cast<unsigned char>(c) >> 4],
+            text += "0123456789abcdef"[static_cast<unsigned char>(c) & 15];
+    return text;
+}
+
+std::string unhex(std::string_view text)
+{
+    const auto value = [](char c) { return c <= '9' ? c - '0' : c - 'a' + 10; };
+    std::string bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 2)
+        bytes += char(value(text[i]) << 4 | value(text[i + 1]));
+    return bytes;
+}
+
+std::string pathBytes(const Path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+Path pathOf(const std::string& bytes)
+{
+    return Path(std::u8string(bytes.begin(), bytes.end()));
+}
+
+constexpr std::string_view kJournalHeader = "nikomaru save 2\n";
+
+// One list of a recorded save: the file it replaces, the temporary file that holds its new
+// content, and that content's digest (none from older versions).
+struct JournalEntry {
+    Path target;
+    Path temporary;
+    std::optional<Digest> digest;
+};
+
+// The recorded save of the folder: nothing when there is none, or "kaolist.save" is no regular
+// file of ours (a link, a FIFO: never followed, never waited on).
+std::optional<std::vector<JournalEntry>> readJournal(const Path& folder)
+{
+    std::u16string reason;
+    const std::optional<std::string> text = readFaceFileBytes(folder / kIntentFileName, &reason, false);
+    if (!text)
+        return std::nullopt;
+    std::vector<JournalEntry> entries;
+    std::string_view rest = *text;
+    const bool current = rest.starts_with(kJournalHeader);
+    if (current)
+        rest.remove_prefix(kJournalHeader.size());
+    for (size_t end; (end = rest.find('\n')) != rest.npos; rest.remove_prefix(end + 1)) {
+        const std::string line(rest.substr(0, end));
+        if (!current) { // the list names alone, each with its ".tmp" beside it
+            for (const char* name : kListNames)
+                if (line == name)
+                    entries.push_back({ folder / name, temporaryPath(folder, name), std::nullopt });
+            continue;
+        }
+        std::istringstream fields(line);
+        Digest digest { true };
+        std::string target, temporary;
+        if (fields >> digest.size >> digest.hash >> target >> temporary)
+            entries.push_back({ pathOf(unhex(target)), pathOf(unhex(temporary)), digest });
+    }
+    return entries;
+}
+
+// Records the save durably: written to a new file of its own, then renamed over "kaolist.save",
+// so that nothing is written through whatever may stand at that name.
+std::error_code writeJournal(const Path& folder, const std::string& text)
+{
+    const Path temporary = temporaryFor(folder / kIntentFileName);
+    std::error_code error = sys::writeNewFile(temporary, text);
+    if (!error)
+        error = sys::replaceFile(temporary, folder / kIntentFileName);
+    if (!error)
+        return sys::syncFolder(folder);
+    removeFile(temporary);
+    return error;
+}
+
+// With the save lock held: completes the save that the folder's journal records, when its
+// temporary files are the ones it names; removes temporary files of saves cut short before
+// they were recorded. A save that cannot be completed stays recorded, its temporary files
+// with it, and the failure is returned.
+std::optional<SaveFailure> finishInterruptedSave(const Path& folder)
+{
+    if (const auto entries = readJournal(folder)) {
+        const bool ours = std::all_of(entries->begin(), entries->end(), [](const JournalEntry& entry) {
+            return !entry.digest || !isPresent(entry.temporary) || fileDigest(entry.temporary) == *entry.digest;
+        });
+        for (const JournalEntry& entry : ours ? *entries : std::vector<JournalEntry>()) {
+            if (!isPresent(entry.temporary))
+                continue; // replaced before the interruption
+            if (const std::error_code error = sys::replaceFile(entry.temporary, entry.target))
+                return SaveFailure { entry.target, u"ファイルを置き換えられません（" + writeFailure(error) + u"）。" };
+            sys::syncFolder(entry.target.parent_path());
+        }
+        removeFile(folder / kIntentFileName);
+    }
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+        const Path path = item.path();
+        if (isTemporaryName(pathBytes(path.filename())) && sys::isOwnRegularFile(path))
+            removeFile(path);
+    }
+    return std::nullopt;
 }
 
 bool hasInterruptedSave(const Path& folder)
 {
     return isPresent(folder / kIntentFileName) || isPresent(lockFilePath(folder))
         || isPresent(temporaryPath(folder, kPoolFileName)) || isPresent(temporaryPath(folder, kCurrentFileName));
+}
+
+bool sameFaces(const FaceText& a, const FaceText& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a.at(i) != b.at(i))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -340,6 +494,40 @@ Digest fileDigest(const Path& path)
     return bytes ? digestOf(*bytes) : Digest();
 }
 
+std::string serializeKeeping(const FaceText& faces, std::string_view previous)
+{
+    if (!sameFaces(FaceText(decodeText(previous)), faces))
+        return serialize(faces);
+    // The same faces: the same bytes, only every line ended with CR LF.
+    const bool utf16 = previous.starts_with("\xFF\xFE") || previous.starts_with("\xFE\xFF");
+    const bool bigEndian = previous.starts_with("\xFE\xFF");
+    const size_t unit = utf16 ? 2 : 1;
+    if (utf16 && previous.size() % 2 != 0)
+        return serialize(faces); // a dangling half unit has no place to go back to
+    const size_t mark = utf16 ? 2 : previous.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const auto at = [&](size_t i) -> char16_t {
+        return utf16 ? char16_t(static_cast<unsigned char>(previous[i + !bigEndian]) << 8
+                   | static_cast<unsigned char>(previous[i + bigEndian]))
+                     : char16_t(static_cast<unsigned char>(previous[i]));
+    };
+    const std::string end = utf16 ? (bigEndian ? std::string("\0\r\0\n", 4) : std::string("\r\0\n\0", 4)) : "\r\n";
+    std::string bytes(previous.substr(0, mark));
+    bool open = false; // a line has begun and not ended
+    for (size_t i = mark; i < previous.size(); i += unit) {
+        const char16_t c = at(i);
+        if (c == u'\r' || c == u'\n') {
+            bytes += end;
+            open = false;
+            if (c == u'\r' && i + unit < previous.size() && at(i + unit) == u'\n')
+                i += unit;
+        } else {
+            bytes.append(previous.substr(i, unit));
+            open = true;
+        }
+    }
+    return open ? bytes + end : bytes;
+}
+
 bool writeFaceFiles(const Path& folder, const std::vector<FileContent>& files, Path* failedPath, std::u16string* reason,
     const std::function<void(int step)>& afterStep)
 {
@@ -347,60 +535,71 @@ bool writeFaceFiles(const Path& folder, const std::vector<FileContent>& files, P
         if (afterStep)
             afterStep(n);
     };
+    struct Planned {
+        Path target, temporary;
+        std::optional<std::string> previous; // to put back should a later replacement fail
+    };
+    std::vector<Planned> planned;
     const auto failed = [&](const Path& path, std::u16string why) {
-        for (const FileContent& file : files)
-            removeFile(temporaryPath(folder, file.name));
+        for (const Planned& file : planned)
+            removeFile(file.temporary);
         *failedPath = path;
         *reason = std::move(why);
         return false;
     };
+    const auto syncFolders = [&] {
+        sys::syncFolder(folder);
+        for (const Planned& file : planned)
+            if (file.target.parent_path() != folder)
+                sys::syncFolder(file.target.parent_path());
+    };
     // Every byte must be on the disk before any file is replaced: a short write, a full disk or
     // a failed sync all stop the save here. A file the reader would refuse is never written.
-    std::string names;
+    std::string journal(kJournalHeader);
     for (const FileContent& file : files) {
-        const std::string bytes = serialize(file.faces);
+        Planned next { resolveLinks(folder / file.name), {}, {} };
+        std::u16string ignored;
+        next.previous = readFaceFileBytes(next.target, &ignored);
+        const std::string bytes = next.previous ? serializeKeeping(file.faces, *next.previous) : serialize(file.faces);
         if (bytes.size() > kMaxFileBytes)
             return failed(folder / file.name, tooLarge());
-        if (const std::error_code error = sys::writeDurably(temporaryPath(folder, file.name), bytes))
+        next.temporary = temporaryFor(next.target);
+        if (const std::error_code error = sys::writeNewFile(next.temporary, bytes, next.target)) {
+            if (error.value() != EEXIST || error.category() != std::generic_category())
+                removeFile(next.temporary); // what it made of it; a file that was there is not ours
             return failed(folder / file.name, u"ファイルに書き込めません（" + writeFailure(error) + u"）。");
-        names.append(file.name).append("\n");
+        }
+        planned.push_back(next);
+        const Digest digest = digestOf(bytes);
+        journal += std::to_string(digest.size) + " " + std::to_string(digest.hash) + " " + hex(pathBytes(next.target))
+            + " " + hex(pathBytes(next.temporary)) + "\n";
     }
     step(0);
     // From the recorded intent on, a crash is completed by the next holder of the save lock.
     const Path intent = folder / kIntentFileName;
-    std::error_code error = sys::writeDurably(intent, names);
-    if (!error)
-        error = sys::syncFolder(folder);
-    if (error) {
-        removeFile(intent);
+    if (const std::error_code error = writeJournal(folder, journal))
         return failed(intent, u"ファイルに書き込めません（" + writeFailure(error) + u"）。");
-    }
     step(1);
-    // Keep the old bytes of each file, to put them back should a later rename fail.
-    std::vector<std::optional<std::string>> previous;
-    for (size_t i = 0; i < files.size(); ++i) {
-        const Path target = folder / files[i].name;
-        std::u16string ignored;
-        previous.push_back(readFaceFileBytes(target, &ignored));
-        error = sys::replaceFile(temporaryPath(folder, files[i].name), target);
+    for (size_t i = 0; i < planned.size(); ++i) {
+        const std::error_code error = sys::replaceFile(planned[i].temporary, planned[i].target);
         if (!error) {
             step(2 + int(i));
             continue;
         }
-        for (size_t j = 0; j < i; ++j) {
-            const Path done = folder / files[j].name;
-            if (!previous[j]) {
-                removeFile(done);
-            } else if (!sys::writeDurably(temporaryPath(folder, files[j].name), *previous[j])) {
-                sys::replaceFile(temporaryPath(folder, files[j].name), done);
-            }
+        for (size_t j = 0; j < i; ++j) { // put back what was replaced
+            const Planned& done = planned[j];
+            const Path restore = temporaryFor(done.target);
+            if (!done.previous)
+                removeFile(done.target);
+            else if (!sys::writeNewFile(restore, *done.previous, done.target))
+                sys::replaceFile(restore, done.target);
         }
-        sys::syncFolder(folder);
+        syncFolders();
         removeFile(intent);
-        return failed(target, u"ファイルを置き換えられません（" + writeFailure(error) + u"）。");
+        return failed(planned[i].target, u"ファイルを置き換えられません（" + writeFailure(error) + u"）。");
     }
-    // The renames themselves become durable with the folder.
-    sys::syncFolder(folder);
+    // The replacements themselves become durable with their folders.
+    syncFolders();
     removeFile(intent);
     step(2 + int(files.size()));
     return true;
@@ -409,10 +608,11 @@ bool writeFaceFiles(const Path& folder, const std::vector<FileContent>& files, P
 SaveLock::Result SaveLock::lock(const Path& folder, std::chrono::milliseconds wait)
 {
     const auto deadline = std::chrono::steady_clock::now() + wait;
+    unfinished_.reset();
     for (;;) {
-        switch (lock_.tryLock(lockFilePath(folder))) {
+        switch (lock_.tryLock(lockFilePath(folder), &error_)) {
         case sys::FileLock::Result::Locked:
-            finishInterruptedSave(folder);
+            unfinished_ = finishInterruptedSave(folder);
             return Result::Locked;
         case sys::FileLock::Result::Failed:
             return Result::Failed;
@@ -435,13 +635,14 @@ std::optional<SaveFailure> saveLists(
     const auto acquire = [&]() -> std::optional<SaveFailure> {
         switch (lock.lock(lists.folder, wait)) {
         case SaveLock::Result::Locked:
-            return std::nullopt;
+            return lock.unfinished(); // a recorded save comes first
         case SaveLock::Result::Busy:
             return SaveFailure { lockFilePath(lists.folder), u"ほかの Nikomaru が保存しているところです。" };
         case SaveLock::Result::Failed:
             break;
         }
-        return SaveFailure { lockFilePath(lists.folder), u"保存のためのロックファイルを作れません。" };
+        return SaveFailure { lockFilePath(lists.folder),
+            u"保存のためのロックファイルを作れません（" + writeFailure(lock.error()) + u"）。" };
     };
     if (auto failed = acquire())
         return failed;
@@ -471,26 +672,41 @@ Path userDataFolder()
     return sys::userDataFolder();
 }
 
+Path ListFolders::folderOf(const char* fileName) const
+{
+    if (user.empty() || sys::isWritableFolder(program))
+        return program;
+    return isPresent(faceFilePath(user, fileName)) ? user : program;
+}
+
 Path ListFolders::readPath(const char* fileName) const
 {
-    const Path users = faceFilePath(user, fileName);
-    return !user.empty() && isPresent(users) ? users : faceFilePath(program, fileName);
+    const Path folder = folderOf(fileName), path = faceFilePath(folder, fileName);
+    // A recorded save that could not be completed yet: the list as that save will leave it.
+    if (const auto entries = readJournal(folder)) {
+        const Path target = resolveLinks(path);
+        for (const JournalEntry& entry : *entries)
+            if (entry.target == target && isPresent(entry.temporary))
+                return entry.temporary;
+    }
+    return path;
 }
 
 Path ListFolders::saveFolder() const
 {
-    const bool userHasLists = !user.empty()
-        && (isPresent(faceFilePath(user, kPoolFileName)) || isPresent(faceFilePath(user, kCurrentFileName)));
-    return userHasLists || !sys::isWritableFolder(program) ? user : program;
+    return user.empty() || sys::isWritableFolder(program) ? program : user;
 }
 
-void ListFolders::finishInterruptedSaves() const
+std::optional<SaveFailure> ListFolders::finishInterruptedSaves() const
 {
+    std::optional<SaveFailure> unfinished;
     for (const Path& folder : { program, user }) {
         SaveLock lock;
-        if (!folder.empty() && hasInterruptedSave(folder))
-            lock.lock(folder, std::chrono::milliseconds(0));
+        if (!folder.empty() && hasInterruptedSave(folder)
+            && lock.lock(folder, std::chrono::milliseconds(0)) == SaveLock::Result::Locked && lock.unfinished())
+            unfinished = lock.unfinished();
     }
+    return unfinished;
 }
 
 Path faceFilePath(const Path& folder, const char* fileName)

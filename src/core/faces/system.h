@@ -14,11 +14,15 @@ namespace faces::sys {
 
 using Path = std::filesystem::path;
 
-// Opens a file for reading in binary mode; nullptr with errno set when it cannot.
-std::FILE* openForReading(const Path& path);
+// Opens a regular file for reading in binary mode without blocking: a FIFO or a device is
+// refused as it is opened, and so is a link at the path's end unless links are followed.
+// nullptr with errno set when it cannot (EINVAL: no regular file, ELOOP: a link).
+std::FILE* openForReading(const Path& path, bool followLinks = true);
 
-// Creates or truncates the file and writes the bytes, forced to the disk before it returns.
-std::error_code writeDurably(const Path& path, std::string_view bytes);
+// Creates a file that must not exist yet (a link of that name counts as existing), writes the
+// bytes with the permissions of the file `like` where that exists, and forces them to the disk
+// before it returns.
+std::error_code writeNewFile(const Path& path, std::string_view bytes, const Path& like = {});
 
 // Renames source over target in one step; durable once syncFolder() has run.
 std::error_code replaceFile(const Path& source, const Path& target);
@@ -28,6 +32,13 @@ std::error_code syncFolder(const Path& folder);
 
 // Whether this user may create files in the folder.
 bool isWritableFolder(const Path& folder);
+
+// Whether the path, its last part not followed, is a regular file that this user may take for
+// his own: his own on POSIX, any in his folders on Windows.
+bool isOwnRegularFile(const Path& path);
+
+// 16 hexadecimal digits nobody can guess in advance.
+std::string randomName();
 
 // The running program's file, links resolved.
 Path executablePath();
@@ -52,9 +63,9 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // One try, without waiting: Busy when another holder has it, Failed when the file cannot be
-    // made or opened.
-    Result tryLock(const Path& path);
+    // One try, without waiting: Busy when another holder has it, Failed (with *error) when the
+    // file cannot be made or opened, is no regular file or a link, or cannot be locked.
+    Result tryLock(const Path& path, std::error_code* error);
     void unlock();
 
 private:

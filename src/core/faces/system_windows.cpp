@@ -1,5 +1,6 @@
 // Windows: paths are UTF-16 throughout (every Windows language), saves are flushed with
 // FlushFileBuffers and replaced with a write-through move, the lock is LockFileEx.
+#define _CRT_RAND_S // rand_s
 #include "system.h"
 
 #include <windows.h>
@@ -9,6 +10,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 
 namespace faces::sys {
 namespace {
@@ -48,14 +53,40 @@ struct Handle {
 
 } // namespace
 
-std::FILE* openForReading(const Path& path)
+std::FILE* openForReading(const Path& path, bool followLinks)
 {
-    return _wfopen(path.c_str(), L"rb");
+    Handle file { CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr) };
+    if (file.handle == INVALID_HANDLE_VALUE) {
+        errno = lastError().value() == ENOENT ? ENOENT : EACCES;
+        return nullptr;
+    }
+    BY_HANDLE_FILE_INFORMATION information {};
+    if (GetFileType(file.handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.handle, &information)
+        || (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT && !followLinks) {
+        errno = ELOOP;
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file.handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0)
+        return nullptr;
+    file.handle = INVALID_HANDLE_VALUE; // the descriptor owns it now
+    std::FILE* stream = _fdopen(fd, "rb");
+    if (!stream)
+        _close(fd);
+    return stream;
 }
 
-std::error_code writeDurably(const Path& path, std::string_view bytes)
+std::error_code writeNewFile(const Path& path, std::string_view bytes, const Path&)
 {
-    Handle file { CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr) };
+    // CREATE_NEW refuses a link of that name too: nothing is ever written through one. The
+    // permissions come from the folder, as for every file made in it.
+    Handle file { CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr) };
     if (file.handle == INVALID_HANDLE_VALUE)
         return lastError();
     for (size_t done = 0; done < bytes.size();) {
@@ -78,9 +109,17 @@ std::error_code replaceFile(const Path& source, const Path& target)
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return { EACCES, std::generic_category() };
-    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-        ? std::error_code()
-        : lastError();
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    const std::error_code error = lastError();
+    // Windows says "access denied" for a file another program holds open (a virus scanner, an
+    // indexer): tell that apart, as it passes.
+    if (error.value() == EACCES && error.category() == std::generic_category()) {
+        const Handle held { CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) };
+        if (held.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+            return { EBUSY, std::generic_category() };
+    }
+    return error;
 }
 
 std::error_code syncFolder(const Path&)
@@ -88,10 +127,32 @@ std::error_code syncFolder(const Path&)
     return {}; // NTFS journals the move; MOVEFILE_WRITE_THROUGH returned once it was on disk
 }
 
+bool isOwnRegularFile(const Path& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE));
+}
+
+std::string randomName()
+{
+    // rand_s draws from the system's generator.
+    std::string name;
+    for (int i = 0; i < 2; ++i) {
+        unsigned int value = 0;
+        if (rand_s(&value) != 0)
+            value = unsigned(GetTickCount64()) ^ GetCurrentProcessId() ^ (i ? 0x9E3779B9u : 0);
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name += "0123456789abcdef"[(value >> shift) & 15];
+    }
+    return name;
+}
+
 bool isWritableFolder(const Path& folder)
 {
-    // Rights come from access lists that only a try tells reliably (Program Files, say).
-    const Path probe = folder / L"kaolist-write-test.tmp";
+    // Rights come from access lists that only a try tells reliably (Program Files, say); the
+    // probe is a name of its own, so a stray file can decide nothing.
+    const Path probe = folder / (L"kaolist-write-test." + Path(randomName()).wstring() + L".tmp");
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -166,18 +227,31 @@ std::u16string describe(std::error_code error)
     return reason;
 }
 
-FileLock::Result FileLock::tryLock(const Path& path)
+FileLock::Result FileLock::tryLock(const Path& path, std::error_code* error)
 {
     unlock();
+    // A link there is not followed: it could make a file anywhere.
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_SHARING_VIOLATION ? Result::Busy : Result::Failed;
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const bool busy = GetLastError() == ERROR_SHARING_VIOLATION;
+        *error = lastError();
+        return busy ? Result::Busy : Result::Failed;
+    }
+    BY_HANDLE_FILE_INFORMATION information {};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &information)
+        || (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+        CloseHandle(file);
+        *error = { EINVAL, std::generic_category() };
+        return Result::Failed;
+    }
     OVERLAPPED whole {};
     if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-        const DWORD error = GetLastError();
+        const DWORD code = GetLastError();
+        *error = lastError();
         CloseHandle(file);
-        return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? Result::Busy : Result::Failed;
+        return code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING ? Result::Busy : Result::Failed;
     }
     path_ = path;
     handle_ = reinterpret_cast<std::intptr_t>(file);
