@@ -7,7 +7,7 @@ namespace pasteinto {
 namespace {
 
 bool othersSinceStart = false; // another program's window was in front since this one started
-HWND previous = nullptr; // the other program's window this one was last activated from, when told
+HWND previous = nullptr; // the other program's window this one was last activated from
 
 bool otherProgram(HWND window)
 {
@@ -36,9 +36,13 @@ HWND windowBelow()
 
 void activated(HWND other)
 {
-    if (otherProgram(other) || !other)
-        previous = otherProgram(other) ? other : nullptr;
     othersSinceStart = othersSinceStart || otherProgram(other);
+    // Where the system does not say which window was left, it is the one just in front before
+    // this one, found now: later it may have gone and another taken its place.
+    if (otherProgram(other))
+        previous = other;
+    else if (!other)
+        previous = othersSinceStart ? windowBelow() : nullptr;
 }
 
 void left(HWND other)
@@ -50,7 +54,8 @@ void left(HWND other)
 void typeIntoPrevious(std::u16string_view face)
 {
     // Never into a window chosen by chance: none until another program's window was in front.
-    const HWND target = !othersSinceStart ? nullptr : previous && IsWindow(previous) ? previous : windowBelow();
+    // Only the window this one was activated from: when it has gone, no other takes its place.
+    const HWND target = othersSinceStart && previous && IsWindow(previous) ? previous : nullptr;
     if (!target)
         return;
     SetForegroundWindow(target);

@@ -446,6 +446,28 @@ int wmain(int argc, wchar_t* argv[])
     }
     check(all && eventually([&] { return clipboard() == typed[2]; }),
         "Shift+Enter types the face into the window in front before, and copies it");
+    // The box, then another window, then Nikomaru in front, and the other window gone: the face
+    // goes to no window rather than to the box.
+    HWND gone = nullptr;
+    std::thread other([&] {
+        gone = CreateWindowExW(
+            0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 250, 300, 80, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(gone);
+        for (MSG m; GetMessageW(&m, nullptr, 0, 0) > 0; DispatchMessageW(&m))
+            if (m.message == WM_APP)
+                DestroyWindow(gone), PostQuitMessage(0);
+    });
+    eventually([&] { return gone && GetForegroundWindow() == gone; });
+    bringToFront(main, [&] { return threadState(main).hwndActive == main; });
+    PostMessageW(gone, WM_APP, 0, 0);
+    other.join();
+    SetWindowTextW(box, L"");
+    shiftEnter(1);
+    // Copied first, then the handler returns: only then is nothing typed a state.
+    const bool copied = eventually([&] { return clipboard() == typed[1]; });
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 10000, nullptr);
+    check(copied && GetForegroundWindow() == main && text(box).empty(),
+        "Shift+Enter after the window in front before has gone only copies");
     PostThreadMessageW(boxThread, WM_QUIT, 0, 0);
     typing.join();
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -30,10 +30,11 @@ bool ListEditorModel::load()
             view_.closeWindow();
             return false;
         }
+        mainWindow_.tellUnfinished(read);
         *list = std::move(*read.faces);
         // A list saved elsewhere than it was read from replaces what is there now.
-        const faces::Path target = faces::faceFilePath(saveFolder_, name);
-        *digest = read.path == target ? read.digest : faces::fileDigest(target);
+        *digest = folders.folderOf(name) == saveFolder_ ? read.digest
+                                                         : faces::fileDigest(faces::faceFilePath(saveFolder_, name));
     }
     view_.listChanged(List::Current, Change::Reset, 0);
     view_.listChanged(List::Pool, Change::Reset, 0);

@@ -8,8 +8,8 @@ namespace app {
 
 FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName)
 {
-    folders.finishInterruptedSaves();
-    FaceListRead read { folders.readPath(fileName), std::nullopt, {}, {} };
+    FaceListRead read { {}, std::nullopt, {}, {}, folders.finishInterruptedSaves() };
+    read.path = folders.readPath(fileName);
     read.faces = faces::readFaceText(read.path, &read.reason, &read.digest);
     return read;
 }
@@ -46,6 +46,7 @@ bool MainWindowModel::load(FaceListRead&& current)
         view_.closeWindow();
         return false;
     }
+    tellUnfinished(current);
     faces_ = std::move(*current.faces);
     view_.listChanged(Change::Reset, 0);
     // Only the exact text turns the option on; the restore acts as a click would.
@@ -72,6 +73,15 @@ void MainWindowModel::readFailed(const FaceListRead& read)
 {
     view_.message(std::u16string(texts::kCannotRead) + u"\r\n" + faces::displayPath(read.path) + u"\r\n" + read.reason);
     view_.fail();
+}
+
+void MainWindowModel::tellUnfinished(const FaceListRead& read)
+{
+    if (!read.unfinished || toldUnfinished_)
+        return;
+    toldUnfinished_ = true;
+    view_.message(texts::kUnfinishedSave + (u"\r\n" + faces::displayPath(read.unfinished->path)) + u"\r\n"
+        + read.unfinished->reason + u"\r\n" + texts::kUnfinishedSaveKept);
 }
 
 void MainWindowModel::copy()

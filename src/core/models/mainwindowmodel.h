@@ -14,6 +14,7 @@ struct FaceListRead {
     std::optional<faces::FaceText> faces;
     std::u16string reason;
     faces::Digest digest; // what was read, to tell later whether someone changed the file
+    std::optional<faces::SaveFailure> unfinished; // a recorded save that could not be completed
 };
 // Reads one face list file from where the folders keep it, once a save that a crash cut short is
 // completed.
@@ -61,6 +62,8 @@ public:
     // A face list file could not be read, in either window: the person is told in a box of this
     // window and the program fails.
     void readFailed(const FaceListRead& read);
+    // Tells the person, once a run, of a recorded save that could not be completed yet.
+    void tellUnfinished(const FaceListRead& read);
 
 private:
     MainWindowView& view_;
@@ -68,6 +71,7 @@ private:
     SettingsStore& settings_;
     faces::FaceText faces_;
     bool loaded_ = false;
+    bool toldUnfinished_ = false;
 };
 
 } // namespace app

@@ -56,6 +56,9 @@ inline constexpr char16_t kChangedElsewhere[] = u"この画面を開いた後に
                                                 u"上書きして保存してよろしいですか？";
 inline constexpr char16_t kCannotSave[] = u"顔文字のリストを保存できませんでした。"; // then file and reason
 inline constexpr char16_t kNothingChanged[] = u"どちらのファイルも変更していません。";
+inline constexpr char16_t kUnfinishedSave[] = u"前回の保存を最後まで終えられませんでした。"; // file, reason
+inline constexpr char16_t kUnfinishedSaveKept[]
+    = u"保存した顔文字はなくなっていません。このまま使えます。次に保存するときに、もう一度続きを試みます。";
 inline constexpr char16_t kImportNotice[] = u"「リストに追加できる顔文字」にインポートします。";
 // The open dialog's filter: description and pattern pairs, each ended by a NUL, and one more NUL.
 inline constexpr char16_t kImportFilter[] = u"テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0";
