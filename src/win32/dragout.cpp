@@ -1,5 +1,7 @@
 #include "dragout.h"
 
+#include "textcodec.h"
+
 #include <ole2.h>
 #include <shlobj.h>
 
@@ -126,7 +128,7 @@ LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lP
             // The list box ends its own tracking of the press; the face leaves whole.
             CallWindowProcW(listBoxProcedure, list, WM_LBUTTONUP, 0, MAKELPARAM(pressedAt.x, pressedAt.y));
             ReleaseCapture();
-            dragOut(faceList.face(faceList.selection()));
+            dragOut(faces::displayText(faceList.face(faceList.selection())));
             return 0;
         }
     }

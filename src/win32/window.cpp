@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include "textcodec.h"
+
 #include "pasteinto.h"
 
 #include <algorithm>
@@ -13,13 +15,15 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr size_t kMaxShown = 512;
 constexpr size_t kFirstScreenRows = 64;
 
-// What a row shows of a face: at most its first 512 characters, never half a surrogate pair.
+// What a row shows of a face: at most its first 512 characters, never half a surrogate pair, and
+// bytes the list file kept as they were as U+FFFD.
 std::wstring shown(std::u16string_view face)
 {
     size_t length = std::min(face.size(), kMaxShown);
     if (length < face.size() && length > 0 && face[length - 1] >= 0xD800 && face[length - 1] <= 0xDBFF)
         --length;
-    return std::wstring(face.begin(), face.begin() + std::ptrdiff_t(length));
+    const std::u16string text = faces::displayText(face.substr(0, length));
+    return std::wstring(text.begin(), text.end());
 }
 
 // The faces that show kana in proportional glyphs (a fixed-width Japanese font crams ASCII and is

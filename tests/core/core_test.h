@@ -51,8 +51,13 @@ struct Write {
     std::string expected = {}; // the file written
     std::u16string reason = {}; // the save fails, and says why
     std::function<std::shared_ptr<void>(const Path& folder)> setup = {};
+    std::function<void(const Path& folder)> check = {}; // after the save
 };
 std::vector<Write> systemWrites();
+
+// Makes the file refuse to be replaced until the result is let go: a read-only file on Windows, a
+// mount point on POSIX (as root; nothing elsewhere).
+std::shared_ptr<void> blockReplacing(const Path& path);
 
 // Many faces: more than a write buffer, less than a small disk.
 std::vector<std::u16string> manyFaces();

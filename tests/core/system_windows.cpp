@@ -47,12 +47,22 @@ std::vector<Read> systemReads()
 std::vector<Write> systemWrites()
 {
     // Another program has the current list open without allowing it to be replaced.
-    return { { "fails: the second replacement", manyFaces(), {}, u"置き換えられません", [](const Path& folder) {
-                  const HANDLE file = CreateFileW((folder / faces::kCurrentFileName).c_str(), GENERIC_READ,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
-                  REQUIRE(file != INVALID_HANDLE_VALUE);
-                  return std::shared_ptr<void>(file, CloseHandle);
-              } } };
+    return { { "fails: the second replacement", manyFaces(), {},
+        u"置き換えられません（ほかのプログラムがファイルを使っています）", [](const Path& folder) {
+            const HANDLE file = CreateFileW((folder / faces::kCurrentFileName).c_str(), GENERIC_READ,
+                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
+            REQUIRE(file != INVALID_HANDLE_VALUE);
+            return std::shared_ptr<void>(file, CloseHandle);
+        } } };
+}
+
+std::shared_ptr<void> blockReplacing(const Path& path)
+{
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    return std::shared_ptr<void>(new char, [path](void* undo) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        delete static_cast<char*>(undo);
+    });
 }
 
 } // namespace test

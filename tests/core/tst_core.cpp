@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 using namespace std::literals;
 using faces::FaceText;
@@ -25,7 +26,7 @@ template <> struct StringMaker<std::vector<std::u16string>> {
     {
         std::string text;
         for (const auto& face : list)
-            text += "[" + faces::toUtf8(face) + "]";
+            text.append("[").append(faces::toUtf8(face)).append("]");
         return text.c_str();
     }
 };
@@ -168,19 +169,29 @@ TEST_CASE("reading face lists and imports")
     const auto truncateTo = [](std::uintmax_t size) {
         return [size](const faces::Path& path) { std::filesystem::resize_file(path, size); };
     };
+    std::string big = "\xE3\x81\x82\r\n"; // UTF-8 but near its end
+    big.append(3 << 20, 'x').append("\r\n\xE9\r\n");
     std::vector<test::Read> rows { { "empty file", "", {} },
         { "last line without terminator", "a\r\nb", { u"a", u"b" } },
         { "lone CR and lone LF end lines", "a\rb\nc\n\r", { u"a", u"b", u"c", u"" } },
         { "blanks kept", "  a  \r\n\t\r\n", { u"  a  ", u"\t" } },
         { "UTF-8 BOM, a second BOM is text", "\xEF\xBB\xBF\xEF\xBB\xBF\xC2\xAF\\_", { u"\uFEFF\u00AF\\_" } },
         { "UTF-16LE BOM", "\xFF\xFE\x61\x00\x42\x30"s, { u"aあ" } },
-        { "UTF-16BE BOM, lone surrogates, odd byte", "\xFE\xFF\xD8\x3D\x00\x61\xDE\x00\x62"s,
-            { u"\uFFFDa\uFFFD\uFFFD" } },
-        { "face lists read BOM-less UTF-8 as code page 932", "\xE3\x81\x82", { u"\u7E3A\uFFFD" } },
+        { "UTF-16BE BOM, lone surrogates kept, odd byte", "\xFE\xFF\xD8\x3D\x00\x61\xDE\x00\x62"s,
+            { u"\xD83D"
+              u"a\xDE00\uFFFD" } },
+        { "face lists read BOM-less UTF-8 as code page 932", "\xE3\x81\x82", { u"\u7E3A\xDC82" } },
+        { "bytes that are no character are kept", "a\x82\r\x85\x40z\r\n\x82",
+            { u"a\xDC82", u"\xDC85\xDC40z", u"\xDC82" } },
+        { "invalid UTF-8 after a mark is kept", "\xEF\xBB\xBF\xE3\x81(", { u"\xDCE3\xDC81(" } },
         { "import reads BOM-less UTF-8 as UTF-8", "\xE3\x81\x82", { u"あ" }, {}, 10 },
         { "import reads invalid UTF-8 as code page 932", "\x82\xA0\xB1\xED\xA0\x80", { u"あｱ恝\u0080" }, {}, 10 },
+        { "import reads half-width katakana that are valid UTF-8 as code page 932", "(\xC3\xBD)", { u"(ﾃｽ)" }, {}, 10 },
         { "import reads only the faces that fit", "a\r\n\x82\xA0\r\nc", { u"a", u"あ" }, {}, 2,
             truncateTo(200'000'000) }, // takes no disk space
+        { "the file's start decides its encoding, whatever the room: few", big, { u"あ" }, {}, 1 },
+        { "the file's start decides its encoding, whatever the room: all", big,
+            { u"あ", std::u16string(3 << 20, u'x'), u"\uFFFD" }, {}, 32767 },
         { "32,767 faces", lines, std::vector<std::u16string>(faces::kMaxFaces, u"x") },
         { "32,768 faces", lines + "x", {}, u"顔文字が多すぎます（32768 個。扱えるのは 32767 個までです）。" },
         { "missing", {}, {}, u"ファイルが見つかりません。", 0, [](const faces::Path&) {} },
@@ -191,14 +202,6 @@ TEST_CASE("reading face lists and imports")
                 std::ofstream(path).put('x');
                 std::filesystem::resize_file(path, faces::kMaxFileBytes + 1);
             } } };
-    for (const auto& [name, bytes, text] : cases::kDecode) // no line ends but CR in these
-        rows.push_back({ name, std::string(bytes), {} });
-    for (size_t i = rows.size() - std::size(cases::kDecode), k = 0; i < rows.size(); ++i, ++k) {
-        std::u16string_view text = std::get<2>(cases::kDecode[k]);
-        for (size_t cr; (cr = text.find(u'\r')) != text.npos; text.remove_prefix(cr + 1))
-            rows[i].expected.emplace_back(text.substr(0, cr));
-        rows[i].expected.emplace_back(text);
-    }
     for (test::Read& row : test::systemReads())
         rows.push_back(std::move(row));
 
@@ -252,16 +255,16 @@ TEST_CASE("saving both lists: every file or none")
         if (wasFile)
             folder.write(faces::kCurrentFileName, "old current\r\n");
         const FaceText pool = textOf({ u"p" }), current = textOf(row.faces);
-        SaveLock lock;
-        REQUIRE(lock.lock(folder.path) == SaveLock::Result::Locked);
-        faces::Path path;
-        std::u16string reason;
-        const bool saved = faces::writeFaceFiles(
-            folder.path, { { faces::kPoolFileName, pool }, { faces::kCurrentFileName, current } }, &path, &reason);
-        lock.unlock();
+        const auto failure = faces::saveLists({ folder.path, pool, current, faces::fileDigest(folder / "kaolist1.txt"),
+                                                  faces::fileDigest(folder / "kaolist2.txt") },
+            [] { return false; });
+        const bool saved = !failure;
         CHECK(saved == row.reason.empty());
-        CHECK(reason.find(row.reason) != reason.npos);
-        CHECK(path == (saved ? faces::Path() : folder / faces::kCurrentFileName));
+        CHECK((saved
+            || (failure->reason.find(row.reason) != std::u16string::npos
+                && failure->path.parent_path() == folder.path)));
+        if (row.check)
+            row.check(folder.path);
         // Both files or neither: the first is put back when the second cannot replace its file.
         CHECK(folder.read(faces::kPoolFileName) == (saved ? "p\r\n" : "old pool\r\n"));
         CHECK(folder.read(faces::kCurrentFileName)
@@ -288,6 +291,70 @@ TEST_CASE("a save cut short at any step leaves both lists from one save")
         CHECK(stored(folder / faces::kPoolFileName) == (done ? numbered(1, 3) : numbered(0, 3)));
         CHECK(stored(folder / faces::kCurrentFileName) == (done ? numbered(0, 1) : numbered(0, 0)));
         CHECK(folder.entries() == 2);
+    }
+}
+
+TEST_CASE("a recorded save that cannot be completed stays recorded and is read as it will leave the lists")
+{
+    const auto self = faces::sys::executablePath();
+    TempFolder folder;
+    const faces::ListFolders folders { folder.path, {} };
+    save(folder.path, textOf(numbered(0, 3)), FaceText());
+    CHECK(test::run(self, { "--crash-at", folder.path.string(), "2" }) == 3); // the pool replaced, not the list
+    auto block = test::blockReplacing(folder / faces::kCurrentFileName);
+    if (block) {
+        const auto unfinished = folders.finishInterruptedSaves();
+        CHECK((unfinished && unfinished->path == folder / faces::kCurrentFileName));
+        CHECK(stored(folders.readPath(faces::kPoolFileName)) == numbered(1, 3));
+        CHECK(stored(folders.readPath(faces::kCurrentFileName)) == numbered(0, 1));
+        block.reset();
+        CHECK(!folders.finishInterruptedSaves());
+        CHECK(stored(folder / faces::kCurrentFileName) == numbered(0, 1));
+    }
+    // A journal whose temporary files are not the ones it names is not applied.
+    save(folder.path, textOf(numbered(0, 3)), FaceText());
+    CHECK(test::run(self, { "--crash-at", folder.path.string(), "1" }) == 3);
+    for (const auto& item : std::filesystem::directory_iterator(folder.path))
+        if (item.path().filename().string().starts_with("kaolist2.txt."))
+            std::ofstream(item.path(), std::ios::app) << "x";
+    CHECK(!folders.finishInterruptedSaves());
+    CHECK(stored(folder / faces::kPoolFileName) == numbered(0, 3));
+    CHECK(folder.entries() == 2);
+}
+
+TEST_CASE("a save keeps a list's bytes and its encoding")
+{
+    // The file before, a face added to it (or none), the file after.
+    const std::tuple<const char*, std::string, const char16_t*, std::string> rows[] = {
+        { "unedited: bytes that are no character, lone line ends", "a\n\x82\rb\x85\x40", nullptr,
+            "a\r\n\x82\r\nb\x85\x40\r\n" },
+        { "unedited: UTF-8 without a mark", "\xE3\x81\x82\n", nullptr, "\xE3\x81\x82\r\n" },
+        { "unedited: a character in its other form", "\x87\x9A", nullptr, "\x87\x9A\r\n" },
+        { "edited: bytes that are no character", "\x82\xA0\x82", u"ﾉｼ", "\x82\xA0\x82\r\n\xC9\xBC\r\n" },
+        { "edited: UTF-8 with its mark",
+            "\xEF\xBB\xBF"
+            "a\xFF",
+            u"b",
+            "\xEF\xBB\xBF"
+            "a\xFF\r\nb\r\n" },
+        { "edited: UTF-16",
+            "\xFF\xFE"
+            "a\0"s,
+            u"b",
+            "\xFF\xFE"
+            "a\0\r\0\n\0b\0\r\0\n\0"s },
+    };
+    for (const auto& [name, before, added, after] : rows) {
+        CAPTURE(std::string(name));
+        TempFolder folder;
+        folder.write(faces::kCurrentFileName, before);
+        std::u16string reason;
+        auto list = faces::readFaceText(folder / faces::kCurrentFileName, &reason);
+        REQUIRE(list);
+        if (added)
+            list->append(added);
+        save(folder.path, FaceText(), *list);
+        CHECK(folder.read(faces::kCurrentFileName) == after);
     }
 }
 
@@ -334,6 +401,7 @@ TEST_CASE("where the lists live")
     // folder play no part.
     std::filesystem::create_directory(program / "user");
     program.write("user/kaolist2.txt", "");
+    program.write("kaolist-write-test.tmp", ""); // decides nothing
     const faces::ListFolders portable { program.path, program / "user" };
     CHECK(portable.readPath(faces::kCurrentFileName) == program / faces::kCurrentFileName);
     CHECK(portable.saveFolder() == program.path);

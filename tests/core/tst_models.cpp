@@ -346,7 +346,7 @@ TEST_CASE("the main window")
         CHECK((main.checked == (row.storedAfter == u"True") && chars(main.model.faces()) == "[new]" && main.row == -1));
     }
 
-    Program program(u"[a\x03\x1B\u0085b]_|p");
+    Program program(u"[a\x03\x1B\u0085b\xDC82]_|p"); // a byte kept as it was shows as U+FFFD
     FakeMain& main = program.main;
     CHECK((main.shown && !main.failed));
     // コピー with nothing selected puts an empty text there; the window before gets nothing.
@@ -360,7 +360,7 @@ TEST_CASE("the main window")
     main.row = 0;
     main.model.pasteIntoPrevious();
     CHECK(faces::toUtf8(main.log.lines)
-        == "clipboard \nclipboard a\x03\x1B\u0085b\nclipboard \nclipboard ab\npaste ab\n");
+        == "clipboard \nclipboard a\x03\x1B\u0085b\uFFFD\nclipboard \nclipboard ab\uFFFD\npaste ab\uFFFD\n");
     main.log.lines.clear();
     main.model.showAbout();
     CHECK(main.log.lines.starts_with(u"main Nikomaru Ver1.02\r\n制作："));
@@ -380,7 +380,7 @@ TEST_CASE("the main window")
     program.editor().model.moveToCurrent();
     program.editor().model.ok();
     CHECK((main.shown && main.model.isLoaded() && !program.editor().open));
-    CHECK(chars(main.model.faces()) == "[a\x03\x1B\u0085b]_p");
+    CHECK(chars(main.model.faces()) == "[a\x03\x1B\u0085b\uFFFD]_p");
 
     // A list that cannot be read ends the program: the pool when the editor opens, told in the
     // main window, the current list when the main window loads, before it is shown.

@@ -16,7 +16,7 @@ constexpr std::array<signed char, 256> kSlot = [] {
 
 } // namespace
 
-size_t decode(std::string_view bytes, char16_t* out)
+size_t decode(std::string_view bytes, char16_t* out, bool keep)
 {
     char16_t* o = out;
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -27,13 +27,16 @@ size_t decode(std::string_view bytes, char16_t* out)
             *o++ = b;
             ++i;
         } else if (kSlot[b] < 0) {
-            *o++ = kSingle[b];
+            *o++ = keep && kSingle[b] == u'\uFFFD' ? char16_t(0xDC00 + b) : kSingle[b];
             ++i;
         } else if (i + 1 < size && isTrailByte(in[i + 1])) {
-            *o++ = kPair[static_cast<size_t>(kSlot[b]) * 256 + in[i + 1]];
+            const char16_t pair = kPair[static_cast<size_t>(kSlot[b]) * 256 + in[i + 1]];
+            *o++ = keep && pair == u'\uFFFD' ? char16_t(0xDC00 + b) : pair;
+            if (keep && pair == u'\uFFFD')
+                *o++ = char16_t(0xDC00 + in[i + 1]); // a trail byte is never a line end
             i += 2;
         } else {
-            *o++ = u'\uFFFD'; // a bad trail byte is read again on its own
+            *o++ = keep ? char16_t(0xDC00 + b) : u'\uFFFD'; // a bad trail byte is read again on its own
             ++i;
         }
     }

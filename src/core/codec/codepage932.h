@@ -13,8 +13,11 @@ namespace codepage932 {
 // that follows it (so a CR or LF after a broken character survives), a lone lead byte at the
 // end becomes U+FFFD, and 0x80, 0xA0, 0xFD..0xFF decode as Windows does.
 std::u16string decode(std::string_view bytes);
-// The same into out, which has room for bytes.size() units; returns the units written.
-size_t decode(std::string_view bytes, char16_t* out);
+// The same into out, which has room for bytes.size() units; returns the units written. With
+// `keep`, each byte that is no character (a lead byte without its trail, both bytes of a pair
+// without a character) becomes U+DC00 plus the byte instead, so that it can be written back as
+// it was.
+size_t decode(std::string_view bytes, char16_t* out, bool keep = false);
 
 // Returns nothing when some character has no code page 932 form. A character with a form
 // can still come back as another one (U+301C becomes U+FF5E): callers that must not lose

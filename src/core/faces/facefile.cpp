@@ -101,7 +101,7 @@ void FaceText::compactIfWasteful()
 std::string serialize(const FaceText& faces)
 {
     // Faces hold no line breaks, so encoding all lines at once decides for the whole file.
-    return faces.size() == 0 ? std::string() : encodeText(faces.lines());
+    return faces.size() == 0 ? std::string() : encodeText(faces.lines(), faces.encoding());
 }
 
 namespace {
@@ -442,7 +442,9 @@ std::optional<FaceText> readFaceText(const Path& path, std::u16string* reason, D
     const std::optional<std::string> bytes = readFaceFileBytes(path, reason);
     if (!bytes)
         return std::nullopt;
-    FaceText faces(decodeText(*bytes));
+    Encoding encoding;
+    FaceText faces(decodeText(*bytes, Detection::Strict, &encoding));
+    faces.setEncoding(encoding);
     if (faces.size() > kMaxFaces) {
         *reason = u"顔文字が多すぎます（" + number(faces.size()) + u" 個。扱えるのは " + number(kMaxFaces)
             + u" 個までです）。";
@@ -463,11 +465,14 @@ std::optional<FaceText> readTextFile(const Path& path, size_t maxFaces)
     // Read in doubling steps until the faces wanted are complete, so that a huge file costs no
     // more than twice what is kept.
     std::string bytes;
-    for (size_t want = 1 << 20;; want = std::min<size_t>(want * 2, kMaxFileBytes)) {
+    std::optional<Encoding> encoding; // decided on the same start of the file, whatever is read
+    for (size_t want = kSniffBytes;; want = std::min<size_t>(want * 2, kMaxFileBytes)) {
         if (!readUpTo(file.get(), bytes, want, want - bytes.size()))
             return std::nullopt;
+        if (!encoding)
+            encoding = detectText(bytes);
         if (bytes.size() < want || want == kMaxFileBytes) {
-            FaceText faces(decodeText(bytes, Detection::AnyText));
+            FaceText faces(decodeIn(bytes, *encoding, false));
             if (bytes.size() == want && !atEnd(file.get()) && faces.size() > 0)
                 faces.truncate(faces.size() - 1); // cut off by the limit
             faces.truncate(std::min(faces.size(), maxFaces));
@@ -475,7 +480,7 @@ std::optional<FaceText> readTextFile(const Path& path, size_t maxFaces)
         }
         // Count only faces known to be whole: up to a line end, and not the last one when a
         // UTF-16 file was cut inside a line.
-        std::u16string text = decodeText(std::string_view(bytes).substr(0, safeCut(bytes)), Detection::AnyText);
+        std::u16string text = decodeIn(std::string_view(bytes).substr(0, safeCut(bytes)), *encoding, false);
         const bool whole = endsLine(text);
         FaceText faces(std::move(text));
         if (!whole && faces.size() > 0)

@@ -10,6 +10,9 @@ namespace faces {
 // Faces as separate strings, in order. A face never holds CR or LF and may be empty.
 using FaceList = std::vector<std::u16string>;
 
+// How a face list file is written: code page 932, or UTF-8 or UTF-16 with a byte order mark.
+enum class Encoding { CodePage932, Utf8, Utf16LE, Utf16BE };
+
 // Counts and indices of a list are 16-bit signed values.
 inline constexpr int kMaxFaces = 32767;
 
@@ -39,6 +42,9 @@ public:
     void clear() { *this = FaceText(); }
     // The text units held, the faces' own and those of faces replaced or removed since.
     size_t unitsHeld() const { return text_.size(); }
+    // The encoding of the file the faces were read from, which a save keeps.
+    Encoding encoding() const { return encoding_; }
+    void setEncoding(Encoding encoding) { encoding_ = encoding; }
 
 private:
     // Drops the text of replaced and removed faces once it outweighs the faces themselves, so
@@ -52,6 +58,7 @@ private:
     std::u16string text_;
     std::vector<Span> spans_;
     size_t live_ = 0; // units of text_ that belong to faces
+    Encoding encoding_ = Encoding::CodePage932;
 };
 
 } // namespace faces

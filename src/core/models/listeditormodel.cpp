@@ -34,7 +34,7 @@ bool ListEditorModel::load()
         *list = std::move(*read.faces);
         // A list saved elsewhere than it was read from replaces what is there now.
         *digest = folders.folderOf(name) == saveFolder_ ? read.digest
-                                                         : faces::fileDigest(faces::faceFilePath(saveFolder_, name));
+                                                        : faces::fileDigest(faces::faceFilePath(saveFolder_, name));
     }
     view_.listChanged(List::Current, Change::Reset, 0);
     view_.listChanged(List::Pool, Change::Reset, 0);
@@ -187,7 +187,7 @@ void ListEditorModel::tick()
 void ListEditorModel::copy(List which)
 {
     if (const int row = view_.selection(which); row >= 0)
-        view_.setClipboardText(list(which).at(size_t(row)));
+        view_.setClipboardText(faces::displayText(list(which).at(size_t(row))));
 }
 
 } // namespace app

@@ -17,11 +17,11 @@ FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileNam
 std::u16string shortenedForBox(std::u16string_view face)
 {
     if (face.size() <= kMaxFaceInBox)
-        return std::u16string(face);
+        return faces::displayText(face);
     size_t kept = kMaxFaceInBox - 1;
     if (face[kept - 1] >= 0xD800 && face[kept - 1] <= 0xDBFF) // not half a character
         --kept;
-    return std::u16string(face.substr(0, kept)) + u"…";
+    return faces::displayText(face.substr(0, kept)) + u"…";
 }
 
 MainWindowModel::MainWindowModel(MainWindowView& view, const faces::ListFolders& folders, SettingsStore& settings)
@@ -87,7 +87,7 @@ void MainWindowModel::tellUnfinished(const FaceListRead& read)
 void MainWindowModel::copy()
 {
     const int row = view_.selection();
-    view_.setClipboardText(row < 0 ? std::u16string_view() : faces_.at(size_t(row)));
+    view_.setClipboardText(row < 0 ? std::u16string() : faces::displayText(faces_.at(size_t(row))));
 }
 
 void MainWindowModel::pasteIntoPrevious()
@@ -97,7 +97,7 @@ void MainWindowModel::pasteIntoPrevious()
         return;
     // A control character would be typed as a key (Ctrl+C, Escape, Tab) into the other window.
     std::u16string text;
-    for (const char16_t c : faces_.at(size_t(row)))
+    for (const char16_t c : faces::displayText(faces_.at(size_t(row))))
         if (c >= 0x20 && !(c >= 0x7F && c <= 0x9F))
             text += c;
     view_.setClipboardText(text); // to paste again

@@ -1,6 +1,7 @@
 #include "listbox.h"
 
 #include "corestrings.h"
+#include "textcodec.h"
 
 #include <QAbstractListModel>
 #include <QApplication>
@@ -33,10 +34,12 @@ public:
         // At most 200 pixels of a face are ever seen: drawing and measuring a face of megabytes
         // would stall every repaint. The face itself stays whole for copying and saving.
         constexpr qsizetype kMaxShown = 512;
+        // Bytes the list file kept as they were show as U+FFFD.
         const QStringView face = toQStringView(faces_->at(size_t(index.row())));
-        if (face.size() <= kMaxShown)
-            return face.toString();
-        return face.first(face.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown).toString();
+        const QStringView row = face.size() <= kMaxShown
+            ? face
+            : face.first(face.at(kMaxShown - 1).isHighSurrogate() ? kMaxShown - 1 : kMaxShown);
+        return toQString(faces::displayText(toU16(row)));
     }
 
     // A face dragged out is its whole text, plain.
@@ -50,7 +53,7 @@ public:
         if (indexes.size() != 1)
             return nullptr;
         auto* data = new QMimeData;
-        data->setText(toQString(faces_->at(size_t(indexes.first().row()))));
+        data->setText(toQString(faces::displayText(faces_->at(size_t(indexes.first().row())))));
         return data;
     }
 
