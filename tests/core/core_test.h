@@ -16,7 +16,7 @@ using faces::Path;
 // A throw-away folder, removed with everything in it.
 struct TempFolder {
     Path path;
-    TempFolder();
+    explicit TempFolder(const Path& parent = {}); // in the system's temporary folder by default
     ~TempFolder();
     Path operator/(const char* name) const { return path / name; }
     void write(const char* name, std::string_view bytes) const;
@@ -26,6 +26,8 @@ struct TempFolder {
 
 // Runs a program with arguments and waits for it: its exit code.
 int run(const Path& program, const std::vector<std::string>& arguments);
+// Starts a program with arguments; it is killed when the result is let go.
+std::shared_ptr<void> start(const Path& program, const std::vector<std::string>& arguments);
 
 // The most memory the process has held so far, in KiB.
 long peakMemoryKiB();
@@ -52,12 +54,20 @@ struct Write {
     std::u16string reason = {}; // the save fails, and says why
     std::function<std::shared_ptr<void>(const Path& folder)> setup = {};
     std::function<void(const Path& folder)> check = {}; // after the save
+    Path parent = {}; // where the lists' folder is made, when not in the temporary folder
 };
 std::vector<Write> systemWrites();
 
 // Makes the file refuse to be replaced until the result is let go: a read-only file on Windows, a
 // mount point on POSIX (as root; nothing elsewhere).
 std::shared_ptr<void> blockReplacing(const Path& path);
+
+// A small disk to fill, where the test was given one (tests/core/small_disk.sh, as root).
+Path smallDisk();
+
+// Makes the system's flush of written data to the disk fail with an I/O error until the result
+// is let go.
+std::shared_ptr<void> failFlushes();
 
 // Many faces: more than a write buffer, less than a small disk.
 std::vector<std::u16string> manyFaces();

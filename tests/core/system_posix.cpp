@@ -3,29 +3,50 @@
 
 #include <doctest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <spawn.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace test {
 
-int run(const Path& program, const std::vector<std::string>& arguments)
+namespace {
+
+pid_t spawn(const Path& program, const std::vector<std::string>& arguments)
 {
     std::vector<char*> argv { const_cast<char*>(program.c_str()) };
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
+    return posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
+}
+
+} // namespace
+
+int run(const Path& program, const std::vector<std::string>& arguments)
+{
     int status = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0
-        || waitpid(pid, &status, 0) != pid)
+    const pid_t pid = spawn(program, arguments);
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::shared_ptr<void> start(const Path& program, const std::vector<std::string>& arguments)
+{
+    return std::shared_ptr<void>(new pid_t(spawn(program, arguments)), [](void* started) {
+        const pid_t pid = *static_cast<pid_t*>(started);
+        if (pid > 0 && kill(pid, SIGKILL) == 0)
+            waitpid(pid, nullptr, 0);
+        delete static_cast<pid_t*>(started);
+    });
 }
 
 long peakMemoryKiB()
@@ -48,6 +69,19 @@ std::vector<Read> systemReads()
             [](const Path& path) { std::filesystem::create_symlink("/dev/zero", path); } } };
 }
 
+namespace {
+bool flushesFail = false;
+} // namespace
+
+std::shared_ptr<void> failFlushes()
+{
+    flushesFail = true;
+    return std::shared_ptr<void>(new char, [](void* undo) {
+        flushesFail = false;
+        delete static_cast<char*>(undo);
+    });
+}
+
 std::shared_ptr<void> blockReplacing(const Path& path)
 {
     // A mount point cannot be renamed over, though it opens and reads as a file.
@@ -62,25 +96,20 @@ std::shared_ptr<void> blockReplacing(const Path& path)
     });
 }
 
-// Files outside the lists' folder that links in it point to, and whether they stayed untouched.
-struct Outside {
-    TempFolder folder;
-    bool untouched() const { return folder.read("victim") == "victim" && !std::filesystem::exists(folder / "none"); }
-};
-
 std::vector<Write> systemWrites()
 {
-    const auto outside = std::make_shared<Outside>();
-    outside->folder.write("victim", "victim");
+    // Links in the lists' folder to files outside it, which a save must leave as they are.
+    const auto outside = std::make_shared<TempFolder>();
+    outside->write("victim", "victim");
+    const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
     const auto link = [outside](const char* name, const char* target) {
         return [=](const Path& folder) {
-            std::filesystem::create_symlink(outside->folder / target, folder / name);
-            return nullptr;
+            return std::filesystem::create_symlink(*outside / target, folder / name), nullptr;
         };
     };
     const auto untouched = [outside](const char* name) {
         return [=](const Path& folder) {
-            CHECK(outside->untouched());
+            CHECK((outside->read("victim") == "victim" && !std::filesystem::exists(*outside / "none")));
             std::filesystem::remove(folder / name); // the link itself, which the save left alone
         };
     };
@@ -88,23 +117,20 @@ std::vector<Write> systemWrites()
         { "a journal that is a FIFO is never waited on", { u"c" }, "c\r\n", {},
             [](const Path& folder) { return mkfifo((folder / "kaolist.save").c_str(), 0600), nullptr; } },
         { "a journal that is a link is not written through", { u"c" }, "c\r\n", {}, link("kaolist.save", "victim"),
-            [outside](const Path&) { CHECK(outside->untouched()); } },
+            untouched("kaolist.save") },
         { "a temporary of the old name that is a link is not written through", { u"c" }, "c\r\n", {},
             link("kaolist1.txt.tmp", "victim"), untouched("kaolist1.txt.tmp") },
         { "fails: a lock that is a link makes nothing at its target", { u"c" }, {}, u"ロック",
             link("kaolist.lock", "none"), untouched("kaolist.lock") },
         { "a list that is a link stays one, its target saved with its mode", { u"c" }, "c\r\n", {},
-            [outside](const Path& folder) {
-                outside->folder.write("list", "");
-                std::filesystem::permissions(
-                    outside->folder / "list", std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-                std::filesystem::create_symlink(outside->folder / "list", folder / faces::kCurrentFileName);
-                return nullptr;
+            [=](const Path& folder) {
+                outside->write("list", "");
+                std::filesystem::permissions(*outside / "list", ownerOnly);
+                return link(faces::kCurrentFileName, "list")(folder);
             },
-            [outside](const Path& folder) {
-                CHECK(std::filesystem::is_symlink(folder / faces::kCurrentFileName));
-                CHECK(std::filesystem::status(outside->folder / "list").permissions()
-                    == (std::filesystem::perms::owner_read | std::filesystem::perms::owner_write));
+            [=](const Path& folder) {
+                CHECK((std::filesystem::is_symlink(folder / faces::kCurrentFileName)
+                    && std::filesystem::status(*outside / "list").permissions() == ownerOnly));
             } },
     };
     if (geteuid() != 0)
@@ -124,6 +150,30 @@ std::vector<Write> systemWrites()
 }
 
 } // namespace test
+
+// The program's own fsync() takes the place of the C library's for the whole test program.
+extern "C" int fsync(int fd)
+{
+    if (test::flushesFail)
+        return errno = EIO, -1;
+    return int(syscall(SYS_fsync, fd));
+}
+
+TEST_CASE("a lock file that cannot be removed blocks no later save")
+{
+    if (geteuid() != 0)
+        return; // as root, only a read-only mount keeps a file from being removed
+    const test::TempFolder folder;
+    faces::SaveLock lock;
+    REQUIRE(lock.lock(folder.path) == faces::SaveLock::Result::Locked);
+    REQUIRE(mount(folder.path.c_str(), folder.path.c_str(), nullptr, MS_BIND, nullptr) == 0);
+    mount(nullptr, folder.path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
+    lock.unlock();
+    umount(folder.path.c_str());
+    CHECK(std::filesystem::exists(faces::lockFilePath(folder.path)));
+    faces::SaveLock next;
+    CHECK(next.lock(folder.path, std::chrono::milliseconds(0)) == faces::SaveLock::Result::Locked);
+}
 
 TEST_CASE("the user's data folder follows XDG_DATA_HOME where it is absolute")
 {

@@ -8,9 +8,13 @@
 
 #include <psapi.h>
 
+#include <cstring>
+
 namespace test {
 
-int run(const Path& program, const std::vector<std::string>& arguments)
+namespace {
+
+HANDLE spawn(const Path& program, const std::vector<std::string>& arguments)
 {
     std::wstring line = L"\"" + program.wstring() + L"\"";
     for (const std::string& argument : arguments)
@@ -18,13 +22,33 @@ int run(const Path& program, const std::vector<std::string>& arguments)
     STARTUPINFOW startup { sizeof startup };
     PROCESS_INFORMATION process {};
     if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+} // namespace
+
+int run(const Path& program, const std::vector<std::string>& arguments)
+{
+    const HANDLE process = spawn(program, arguments);
+    if (!process)
         return -1;
     DWORD code = DWORD(-1);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(process, INFINITE);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
     return int(code);
+}
+
+std::shared_ptr<void> start(const Path& program, const std::vector<std::string>& arguments)
+{
+    return std::shared_ptr<void>(spawn(program, arguments), [](HANDLE process) {
+        if (process && TerminateProcess(process, 9))
+            WaitForSingleObject(process, INFINITE);
+        if (process)
+            CloseHandle(process);
+    });
 }
 
 long peakMemoryKiB()
@@ -54,6 +78,47 @@ std::vector<Write> systemWrites()
             REQUIRE(file != INVALID_HANDLE_VALUE);
             return std::shared_ptr<void>(file, CloseHandle);
         } } };
+}
+
+namespace {
+
+// Sets an entry of the program's own import table, through which the core calls the system.
+void* replaceImport(const char* name, void* replacement)
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const auto& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* entries = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++entries) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)
+                || strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, name) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&entries->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
+            void* previous = reinterpret_cast<void*>(entries->u1.Function);
+            entries->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&entries->u1.Function, sizeof(void*), protection, &protection);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+BOOL WINAPI failingFlush(HANDLE)
+{
+    SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
+}
+
+} // namespace
+
+std::shared_ptr<void> failFlushes()
+{
+    void* flush = replaceImport("FlushFileBuffers", reinterpret_cast<void*>(failingFlush));
+    REQUIRE(flush);
+    return std::shared_ptr<void>(flush, [](void* original) { replaceImport("FlushFileBuffers", original); });
 }
 
 std::shared_ptr<void> blockReplacing(const Path& path)

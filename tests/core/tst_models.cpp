@@ -29,10 +29,9 @@ struct Log {
     std::optional<std::u16string> ask(const std::u16string& line)
     {
         lines += line + u"\n";
-        if (answers.empty())
-            return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
+        std::optional<std::u16string> answer;
+        if (!answers.empty())
+            answer = answers.front(), answers.pop_front();
         return answer;
     }
 };
@@ -43,21 +42,31 @@ int afterChange(int row, Change change)
     return change == Change::Removed || change == Change::Reset ? -1 : row;
 }
 
-struct FakeEditor final : app::ListEditorView {
+// What both windows' fakes do alike: boxes and the clipboard, in the one log.
+template <typename View> struct FakeBoxes : View {
     Log& log;
-    app::ListEditorModel model;
-    int rows[2] = { -1, -1 }; // selected in the current list, the pool
-    bool open = false, up = true, down = true;
-    FakeEditor(Log& l, app::MainWindowModel& main)
+    const char16_t* who; // before each message
+    FakeBoxes(Log& l, const char16_t* w)
         : log(l)
-        , model(*this, main)
+        , who(w)
     {
     }
-    void message(const std::u16string& text) override { log.lines += text + u"\n"; }
+    void message(const std::u16string& text) override { log.lines += who + text + u"\n"; }
     bool askYesNo(const std::u16string& text) override { return log.ask(text) == u"yes"; }
     void setClipboardText(std::u16string_view text) override
     {
         log.lines += u"clipboard " + std::u16string(text) + u"\n";
+    }
+};
+
+struct FakeEditor final : FakeBoxes<app::ListEditorView> {
+    app::ListEditorModel model;
+    int rows[2] = { -1, -1 }; // selected in the current list, the pool
+    bool open = false, up = true, down = true;
+    FakeEditor(Log& l, app::MainWindowModel& main)
+        : FakeBoxes(l, u"")
+        , model(*this, main)
+    {
     }
     void listChanged(List list, Change change, int) override { rows[int(list)] = afterChange(rows[int(list)], change); }
     int selection(List list) const override { return rows[int(list)]; }
@@ -72,15 +81,16 @@ struct FakeEditor final : app::ListEditorView {
     void closeWindow() override { open = false; }
 };
 
-struct FakeMain final : app::MainWindowView, app::SettingsStore {
-    Log log;
+struct FakeMain final : FakeBoxes<app::MainWindowView>, app::SettingsStore {
+    Log boxes;
     std::map<std::u16string, std::u16string> settings; // "section/key"
     app::MainWindowModel model;
     std::unique_ptr<FakeEditor> editor;
     int row = -1, windows = 0; // the selection; windows made so far
     bool shown = false, checked = false, failed = false;
     explicit FakeMain(const faces::ListFolders& folders)
-        : model(*this, folders, *this)
+        : FakeBoxes(boxes, u"main ")
+        , model(*this, folders, *this)
     {
     }
     std::u16string read(std::u16string_view, std::u16string_view section, std::u16string_view key) override
@@ -90,12 +100,6 @@ struct FakeMain final : app::MainWindowView, app::SettingsStore {
     void write(std::u16string_view, std::u16string_view s, std::u16string_view k, std::u16string_view value) override
     {
         settings[std::u16string(s) + u"/" + std::u16string(k)] = value;
-    }
-    void message(const std::u16string& text) override { log.lines += u"main " + text + u"\n"; }
-    bool askYesNo(const std::u16string& text) override { return log.ask(text) == u"yes"; }
-    void setClipboardText(std::u16string_view text) override
-    {
-        log.lines += u"clipboard " + std::u16string(text) + u"\n";
     }
     void createWindow() override { ++windows, checked = false, row = -1; }
     void showWindow() override { shown = true; }
@@ -108,7 +112,7 @@ struct FakeMain final : app::MainWindowView, app::SettingsStore {
     void pasteIntoPrevious(std::u16string_view text) override { log.lines += u"paste " + std::u16string(text) + u"\n"; }
     void openEditor() override
     {
-        editor = std::make_unique<FakeEditor>(log, model);
+        editor = std::make_unique<FakeEditor>(boxes, model);
         editor->model.load();
     }
     bool isEditorOpen() const override { return editor && editor->open; }
@@ -166,8 +170,7 @@ struct Operation {
     int select1, select2;
     std::string buttons, expected; // buttons pressed in turn; the lists in the editor afterwards
     int selectedAfter;
-    std::u16string shown; // the log; "<here>": the working folder, "<lists>": the lists' folder, "<reason>":
-                          // the system's reason
+    std::u16string shown; // the log; "<lists>": the lists' folder, "<reason>": the system's reason
     Answers answers = {};
     std::string other = {}; // once the editor is open, another program "saves" the pool (same faces,
                             // other bytes), "locks" the lists or "blocks" the save
@@ -182,7 +185,8 @@ TEST_CASE("the list editor's operations")
     const std::u16string prompt = texts::kCreatePrompt + u"\n"s, full = texts::kListFull + u"\n"s;
     const std::u16string erase = u"顔文字「q」をリストから抹消してよろしいですか？\n";
     const std::u16string import = u"「リストに追加できる顔文字」にインポートします。\n"
-                                  u"open テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0|<here>\n"s;
+                                  u"open テキストファイル(*.txt)\0*.txt\0すべてのファイル(*.*)\0*.*\0\0|"s
+        + faces::displayPath(std::filesystem::current_path()) + u"\n";
     const std::u16string cannotSave = u"顔文字のリストを保存できませんでした。\r\n<lists>";
     const std::u16string unchanged = u"\r\nどちらのファイルも変更していません。\n";
     std::string many = "x\r\n";
@@ -201,8 +205,6 @@ TEST_CASE("the list editor's operations")
         { "up the first", u"12345|pq", 0, -1, "moveUp", "12345|pq", 0, dot + u"\n" },
         { "down the fourth", u"12345|pq", 3, -1, "moveDown", "12354|pq", 4, {} },
         { "down the last", u"12345|pq", 4, -1, "moveDown", "12345|pq", 4, dot + u"\n" },
-        { "up and down without selection", u"12|pq", -1, -1, "moveUp moveDown", "12|pq", -1,
-            dot + u"\n" + dot + u"\n" },
         { "up and down on an empty list", u"|p", -1, -1, "moveUp moveDown", "|p", -1, dot + u"\n" + dot + u"\n" },
         { "erase", u"12345|pq", -1, 1, "erase", "12345|p", -1, erase, { u"yes" } },
         { "erase, いいえ keeps the face", u"12345|pq", -1, 1, "erase", "12345|pq", -1, erase },
@@ -255,12 +257,11 @@ TEST_CASE("the list editor's operations")
         main.model.edit();
         program.editor().rows[0] = row.select1;
         program.editor().rows[1] = row.select2;
-        main.log.answers = row.answers;
+        main.boxes.answers = row.answers;
         TempFolder elsewhere;
-        if (!row.imported.empty()) {
-            elsewhere.write("import.txt", row.imported);
-            main.log.answers = { faces::displayPath(elsewhere / "import.txt") };
-        }
+        elsewhere.write("import.txt", row.imported);
+        if (!row.imported.empty())
+            main.boxes.answers = { faces::displayPath(elsewhere / "import.txt") };
         faces::SaveLock other;
         if (row.other == "locks")
             REQUIRE(other.lock(program.folder.path) == faces::SaveLock::Result::Locked);
@@ -281,11 +282,9 @@ TEST_CASE("the list editor's operations")
         CHECK(chars(editor.model.faces(List::Current)) + "|" + chars(editor.model.faces(List::Pool)) == row.expected);
         CHECK(editor.rows[0] == row.selectedAfter);
         std::u16string shown = row.shown;
-        for (const auto& [mark, text] : { std::pair { u"<here>"s, faces::displayPath(std::filesystem::current_path()) },
-                 std::pair { u"<lists>"s, faces::displayPath(program.folder / "") } })
-            for (size_t at; (at = shown.find(mark)) != shown.npos;)
-                shown.replace(at, mark.size(), text);
-        const std::u16string& log = main.log.lines;
+        if (const size_t at = shown.find(u"<lists>"); at != shown.npos)
+            shown.replace(at, 7, faces::displayPath(program.folder / ""));
+        const std::u16string& log = main.boxes.lines;
         if (const size_t reason = shown.find(u"<reason>"); reason != shown.npos) // the system's own words
             CHECK((log.starts_with(shown.substr(0, reason)) && log.ends_with(shown.substr(reason + 8))
                 && log.size() > shown.size()));
@@ -339,7 +338,7 @@ TEST_CASE("the main window")
         main.model.unload();
         CHECK(!main.shown);
         CHECK(faces::toUtf8(main.settings[u"Setting/Check"]) == faces::toUtf8(row.storedAfter));
-        CHECK(faces::toUtf8(main.log.lines) == faces::toUtf8(row.log));
+        CHECK(faces::toUtf8(main.boxes.lines) == faces::toUtf8(row.log));
         // The next load reads the list again and restores the option: OK keeps it.
         folder.write("kaolist2.txt", "new\r\n");
         REQUIRE(main.model.load());
@@ -359,20 +358,19 @@ TEST_CASE("the main window")
     // The window before gets no control characters: they would act there as keys.
     main.row = 0;
     main.model.pasteIntoPrevious();
-    CHECK(faces::toUtf8(main.log.lines)
+    CHECK(faces::toUtf8(main.boxes.lines)
         == "clipboard \nclipboard a\x03\x1B\u0085b\uFFFD\nclipboard \nclipboard ab\uFFFD\npaste ab\uFFFD\n");
-    main.log.lines.clear();
-    main.model.showAbout();
-    CHECK(main.log.lines.starts_with(u"main Nikomaru Ver1.02\r\n制作："));
-    CHECK(main.log.lines.find(u"\r\n", 25) == std::u16string::npos);
-    main.log.lines.clear();
+    main.boxes.lines.clear();
+    main.model.showAbout(); // two lines
+    CHECK((main.boxes.lines.starts_with(u"main Nikomaru Ver1.02\r\n制作：")
+        && main.boxes.lines.find(u"\r\n", 25) == std::u16string::npos));
+    main.boxes.lines.clear();
     // The version notice: four lines.
     main.model.edit();
     program.editor().model.showVersion();
-    const std::u16string& version = main.log.lines;
-    CHECK(version.starts_with(u"Nikomaru Ver1.10\r\n制作："));
-    CHECK(std::count(version.begin(), version.end(), u'\n') == 4);
-    CHECK((version.find(u"\r\nE-Mail：") < version.find(u"\r\nURL：")));
+    const std::u16string& version = main.boxes.lines;
+    CHECK((version.starts_with(u"Nikomaru Ver1.10\r\n制作：") && std::count(version.begin(), version.end(), u'\n') == 4
+        && version.find(u"\r\nE-Mail：") < version.find(u"\r\nURL：")));
 
     // OK while the main window is closed writes both lists and opens it again.
     main.model.unload();
@@ -384,7 +382,7 @@ TEST_CASE("the main window")
 
     // A list that cannot be read ends the program: the pool when the editor opens, told in the
     // main window, the current list when the main window loads, before it is shown.
-    main.log.lines.clear();
+    main.boxes.lines.clear();
     std::filesystem::remove(program.folder / "kaolist1.txt");
     std::filesystem::remove(program.folder / "kaolist2.txt");
     main.model.edit();
@@ -397,5 +395,5 @@ TEST_CASE("the main window")
         return u"main 顔文字のリストを読み込めないため、終了します。\r\n" + faces::displayPath(program.folder / name)
             + u"\r\nファイルが見つかりません。\n";
     };
-    CHECK(faces::toUtf8(main.log.lines) == faces::toUtf8(cannotRead("kaolist1.txt") + cannotRead("kaolist2.txt")));
+    CHECK(faces::toUtf8(main.boxes.lines) == faces::toUtf8(cannotRead("kaolist1.txt") + cannotRead("kaolist2.txt")));
 }

@@ -37,6 +37,9 @@ std::error_code lastError()
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
         return { ENOENT, std::generic_category() };
+    case ERROR_IO_DEVICE:
+    case ERROR_CRC:
+        return { EIO, std::generic_category() };
     default:
         return { int(error), std::system_category() };
     }
