@@ -285,9 +285,9 @@ TEST_CASE("the list editor's operations")
         if (const size_t at = shown.find(u"<lists>"); at != shown.npos)
             shown.replace(at, 7, faces::displayPath(program.folder / ""));
         const std::u16string& log = main.boxes.lines;
-        if (const size_t reason = shown.find(u"<reason>"); reason != shown.npos) // the system's own words
+        if (const size_t reason = shown.find(u"<reason>"); reason != shown.npos) // the system's, in Japanese
             CHECK((log.starts_with(shown.substr(0, reason)) && log.ends_with(shown.substr(reason + 8))
-                && log.size() > shown.size()));
+                && log.size() > shown.size() && log.substr(reason).find_first_of(u"aeiou") == log.npos));
         else
             CHECK(faces::toUtf8(log) == faces::toUtf8(shown));
         // Edits stay in memory until OK writes both files, closes the editor and loads the main
@@ -319,7 +319,6 @@ TEST_CASE("the main window")
         { "True, cleared", u"True", 1, u"", u"on top\nnot on top\n" },
         { "lower case is off", u"true", 0, u"", u"" },
         { "a leading blank is off", u" True", 0, u"", u"" },
-        { "empty, checked and cleared", u"", 2, u"", u"on top\nnot on top\n" },
         { "empty, checked", u"", 1, u"True", u"on top\n" },
     };
     for (const Option& row : rows) {
@@ -380,6 +379,21 @@ TEST_CASE("the main window")
     CHECK((main.shown && main.model.isLoaded() && !program.editor().open));
     CHECK(chars(main.model.faces()) == "[a\x03\x1B\u0085b\uFFFD]_p");
 
+    // A save cut short that cannot be completed yet: the lists read as it leaves them, told once.
+    CHECK(test::run(faces::sys::executablePath(), { "--crash-at", program.folder.path.string(), "2" }) == 3);
+    if (auto block = test::blockReplacing(program.folder / faces::kCurrentFileName)) {
+        main.model.unload();
+        main.boxes.lines.clear();
+        REQUIRE(main.model.load());
+        main.model.edit();
+        CHECK(
+            chars(main.model.faces()) + chars(program.editor().model.faces(List::Pool)) == "[face 0][face 1][face 2]");
+        CHECK((main.boxes.lines.find(texts::kUnfinishedSave) == 5
+            && main.boxes.lines.find(u"main ", 5) == main.boxes.lines.npos));
+        block.reset();
+        program.editor().model.ok();
+        CHECK(program.stored() == "[face 0]|[face 1][face 2]");
+    }
     // A list that cannot be read ends the program: the pool when the editor opens, told in the
     // main window, the current list when the main window loads, before it is shown.
     main.boxes.lines.clear();
