@@ -86,7 +86,7 @@ int startChild(const QString& folder)
     QApplication app(argc, argv);
     const faces::ListFolders folders { toPath(folder), toPath(folder + "/user") };
     auto current
-        = std::async(std::launch::async, [&folders] { return app::readFaceList(folders, faces::kCurrentFileName); });
+        = std::async(std::launch::async, [folders] { return app::readFaceList(folders, faces::kCurrentFileName); });
     installAppearance(app);
     SystemDialogs dialogs;
     MainWindow mainWindow(folders, dialogs);

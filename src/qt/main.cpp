@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     const faces::ListFolders folders { faces::applicationFolder(), faces::userDataFolder() };
     // The list is read on another thread while the toolkit loads its fonts, which takes longer.
     auto current
-        = std::async(std::launch::async, [&folders] { return app::readFaceList(folders, faces::kCurrentFileName); });
+        = std::async(std::launch::async, [folders] { return app::readFaceList(folders, faces::kCurrentFileName); });
     installAppearance(app);
 
     SystemDialogs dialogs;

@@ -22,7 +22,10 @@ std::wstring shown(std::u16string_view face)
     size_t length = std::min(face.size(), kMaxShown);
     if (length < face.size() && length > 0 && face[length - 1] >= 0xD800 && face[length - 1] <= 0xDBFF)
         --length;
-    const std::u16string text = faces::displayText(face.substr(0, length));
+    face = face.substr(0, length);
+    if (std::none_of(face.begin(), face.end(), [](char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }))
+        return std::wstring(face.begin(), face.end()); // the common case, without a copy to look at
+    const std::u16string text = faces::displayText(face);
     return std::wstring(text.begin(), text.end());
 }
 

@@ -677,9 +677,16 @@ Path userDataFolder()
     return sys::userDataFolder();
 }
 
+bool ListFolders::programWritable() const
+{
+    if (!programWritable_)
+        programWritable_ = sys::isWritableFolder(program);
+    return *programWritable_;
+}
+
 Path ListFolders::folderOf(const char* fileName) const
 {
-    if (user.empty() || sys::isWritableFolder(program))
+    if (user.empty() || programWritable())
         return program;
     return isPresent(faceFilePath(user, fileName)) ? user : program;
 }
@@ -699,7 +706,7 @@ Path ListFolders::readPath(const char* fileName) const
 
 Path ListFolders::saveFolder() const
 {
-    return user.empty() || sys::isWritableFolder(program) ? program : user;
+    return user.empty() || programWritable() ? program : user;
 }
 
 std::optional<SaveFailure> ListFolders::finishInterruptedSaves() const

@@ -123,6 +123,8 @@ Path userDataFolder();
 struct ListFolders {
     Path program;
     Path user;
+    // Whether this user may write the program's folder: tried once, when first asked.
+    bool programWritable() const;
     // The folder a list is read from: the program's where it can be written; else the user's
     // where the user has that list, the program's otherwise.
     Path folderOf(const char* fileName) const;
@@ -134,6 +136,8 @@ struct ListFolders {
     // Completes saves that a crash cut short in either folder, unless one is being saved now;
     // why one could not be completed (it stays recorded).
     std::optional<SaveFailure> finishInterruptedSaves() const;
+
+    mutable std::optional<bool> programWritable_ = {}; // programWritable()'s answer, once tried
 };
 
 // The full path of a face list file in the given folder.

@@ -24,7 +24,7 @@ bool ListEditorModel::load()
     saveFolder_ = folders.saveFolder();
     for (auto [list, name, digest] : { std::tuple { &pool_, faces::kPoolFileName, &poolRead_ },
              std::tuple { &current_, faces::kCurrentFileName, &currentRead_ } }) {
-        FaceListRead read = readFaceList(folders, name);
+        FaceListRead read = readFaceList(folders, name, list == &pool_); // one completion for both
         if (!read.faces) {
             mainWindow_.readFailed(read); // the editor is not shown yet
             view_.closeWindow();

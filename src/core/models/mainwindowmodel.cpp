@@ -6,9 +6,9 @@
 
 namespace app {
 
-FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName)
+FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, bool finishSaves)
 {
-    FaceListRead read { {}, std::nullopt, {}, {}, folders.finishInterruptedSaves() };
+    FaceListRead read { {}, std::nullopt, {}, {}, finishSaves ? folders.finishInterruptedSaves() : std::nullopt };
     read.path = folders.readPath(fileName);
     read.faces = faces::readFaceText(read.path, &read.reason, &read.digest);
     return read;

@@ -17,8 +17,8 @@ struct FaceListRead {
     std::optional<faces::SaveFailure> unfinished; // a recorded save that could not be completed
 };
 // Reads one face list file from where the folders keep it, once a save that a crash cut short is
-// completed.
-FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName);
+// completed (unless the caller has just done that).
+FaceListRead readFaceList(const faces::ListFolders& folders, const char* fileName, bool finishSaves = true);
 
 // Where the stored option lives, and the value that turns it on: the exact text, case included.
 inline constexpr char16_t kSettingApplication[] = u"Nikomaru";
