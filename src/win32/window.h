@@ -72,7 +72,6 @@ private:
 class FaceListBox {
 public:
     void attach(HWND list, int horizontalExtent);
-    int count() const { return int(faces_->size()); }
     std::u16string_view face(int index) const { return faces_->at(size_t(index)); }
     // Shows the model's faces, which changed as said; they must outlive the list box or the next
     // Reset.

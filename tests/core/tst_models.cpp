@@ -82,14 +82,14 @@ struct FakeEditor final : FakeBoxes<app::ListEditorView> {
 };
 
 struct FakeMain final : FakeBoxes<app::MainWindowView>, app::SettingsStore {
-    Log boxes;
+    Log record; // this window's and its editor's
     std::map<std::u16string, std::u16string> settings; // "section/key"
     app::MainWindowModel model;
     std::unique_ptr<FakeEditor> editor;
     int row = -1, windows = 0; // the selection; windows made so far
     bool shown = false, checked = false, failed = false;
     explicit FakeMain(const faces::ListFolders& folders)
-        : FakeBoxes(boxes, u"main ")
+        : FakeBoxes(record, u"main ")
         , model(*this, folders, *this)
     {
     }
@@ -112,7 +112,7 @@ struct FakeMain final : FakeBoxes<app::MainWindowView>, app::SettingsStore {
     void pasteIntoPrevious(std::u16string_view text) override { log.lines += u"paste " + std::u16string(text) + u"\n"; }
     void openEditor() override
     {
-        editor = std::make_unique<FakeEditor>(boxes, model);
+        editor = std::make_unique<FakeEditor>(record, model);
         editor->model.load();
     }
     bool isEditorOpen() const override { return editor && editor->open; }
@@ -257,11 +257,11 @@ TEST_CASE("the list editor's operations")
         main.model.edit();
         program.editor().rows[0] = row.select1;
         program.editor().rows[1] = row.select2;
-        main.boxes.answers = row.answers;
+        main.log.answers = row.answers;
         TempFolder elsewhere;
         elsewhere.write("import.txt", row.imported);
         if (!row.imported.empty())
-            main.boxes.answers = { faces::displayPath(elsewhere / "import.txt") };
+            main.log.answers = { faces::displayPath(elsewhere / "import.txt") };
         faces::SaveLock other;
         if (row.other == "locks")
             REQUIRE(other.lock(program.folder.path) == faces::SaveLock::Result::Locked);
@@ -284,7 +284,7 @@ TEST_CASE("the list editor's operations")
         std::u16string shown = row.shown;
         if (const size_t at = shown.find(u"<lists>"); at != shown.npos)
             shown.replace(at, 7, faces::displayPath(program.folder / ""));
-        const std::u16string& log = main.boxes.lines;
+        const std::u16string& log = main.log.lines;
         if (const size_t reason = shown.find(u"<reason>"); reason != shown.npos) // the system's, in Japanese
             CHECK((log.starts_with(shown.substr(0, reason)) && log.ends_with(shown.substr(reason + 8))
                 && log.size() > shown.size() && log.substr(reason).find_first_of(u"aeiou") == log.npos));
@@ -337,7 +337,7 @@ TEST_CASE("the main window")
         main.model.unload();
         CHECK(!main.shown);
         CHECK(faces::toUtf8(main.settings[u"Setting/Check"]) == faces::toUtf8(row.storedAfter));
-        CHECK(faces::toUtf8(main.boxes.lines) == faces::toUtf8(row.log));
+        CHECK(faces::toUtf8(main.log.lines) == faces::toUtf8(row.log));
         // The next load reads the list again and restores the option: OK keeps it.
         folder.write("kaolist2.txt", "new\r\n");
         REQUIRE(main.model.load());
@@ -357,17 +357,17 @@ TEST_CASE("the main window")
     // The window before gets no control characters: they would act there as keys.
     main.row = 0;
     main.model.pasteIntoPrevious();
-    CHECK(faces::toUtf8(main.boxes.lines)
+    CHECK(faces::toUtf8(main.log.lines)
         == "clipboard \nclipboard a\x03\x1B\u0085b\uFFFD\nclipboard \nclipboard ab\uFFFD\npaste ab\uFFFD\n");
-    main.boxes.lines.clear();
+    main.log.lines.clear();
     main.model.showAbout(); // two lines
-    CHECK((main.boxes.lines.starts_with(u"main Nikomaru Ver1.02\r\n制作：")
-        && main.boxes.lines.find(u"\r\n", 25) == std::u16string::npos));
-    main.boxes.lines.clear();
+    CHECK((main.log.lines.starts_with(u"main Nikomaru Ver1.02\r\n制作：")
+        && main.log.lines.find(u"\r\n", 25) == std::u16string::npos));
+    main.log.lines.clear();
     // The version notice: four lines.
     main.model.edit();
     program.editor().model.showVersion();
-    const std::u16string& version = main.boxes.lines;
+    const std::u16string& version = main.log.lines;
     CHECK((version.starts_with(u"Nikomaru Ver1.10\r\n制作：") && std::count(version.begin(), version.end(), u'\n') == 4
         && version.find(u"\r\nE-Mail：") < version.find(u"\r\nURL：")));
 
@@ -383,20 +383,20 @@ TEST_CASE("the main window")
     CHECK(test::run(faces::sys::executablePath(), { "--crash-at", program.folder.path.string(), "2" }) == 3);
     if (auto block = test::blockReplacing(program.folder / faces::kCurrentFileName)) {
         main.model.unload();
-        main.boxes.lines.clear();
+        main.log.lines.clear();
         REQUIRE(main.model.load());
         main.model.edit();
         CHECK(
             chars(main.model.faces()) + chars(program.editor().model.faces(List::Pool)) == "[face 0][face 1][face 2]");
-        CHECK((main.boxes.lines.find(texts::kUnfinishedSave) == 5
-            && main.boxes.lines.find(u"main ", 5) == main.boxes.lines.npos));
+        CHECK((main.log.lines.find(texts::kUnfinishedSave) == 5
+            && main.log.lines.find(u"main ", 5) == main.log.lines.npos));
         block.reset();
         program.editor().model.ok();
         CHECK(program.stored() == "[face 0]|[face 1][face 2]");
     }
     // A list that cannot be read ends the program: the pool when the editor opens, told in the
     // main window, the current list when the main window loads, before it is shown.
-    main.boxes.lines.clear();
+    main.log.lines.clear();
     std::filesystem::remove(program.folder / "kaolist1.txt");
     std::filesystem::remove(program.folder / "kaolist2.txt");
     main.model.edit();
@@ -409,5 +409,5 @@ TEST_CASE("the main window")
         return u"main 顔文字のリストを読み込めないため、終了します。\r\n" + faces::displayPath(program.folder / name)
             + u"\r\nファイルが見つかりません。\n";
     };
-    CHECK(faces::toUtf8(main.boxes.lines) == faces::toUtf8(cannotRead("kaolist1.txt") + cannotRead("kaolist2.txt")));
+    CHECK(faces::toUtf8(main.log.lines) == faces::toUtf8(cannotRead("kaolist1.txt") + cannotRead("kaolist2.txt")));
 }

@@ -216,16 +216,6 @@ int ListBox::count() const
     return int(model_->faces().size());
 }
 
-QString ListBox::text(int index) const
-{
-    return toQString(model_->faces().at(size_t(index)));
-}
-
-const faces::FaceText& ListBox::faces() const
-{
-    return model_->faces();
-}
-
 QStringList ListBox::items() const
 {
     QStringList items;

@@ -19,9 +19,7 @@ public:
     explicit ListBox(QWidget* parent);
 
     int count() const;
-    QString text(int index) const;
     QStringList items() const;
-    const faces::FaceText& faces() const;
     // Shows the window model's faces, which changed as said; they must outlive the list or the
     // next Reset.
     void changed(const faces::FaceText& faces, app::Change change, int row);
