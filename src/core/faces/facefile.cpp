@@ -398,10 +398,17 @@ std::error_code writeJournal(const Path& folder, const std::string& text)
 std::optional<SaveFailure> finishInterruptedSave(const Path& folder)
 {
     if (const auto entries = readJournal(folder)) {
-        const bool ours = std::all_of(entries->begin(), entries->end(), [](const JournalEntry& entry) {
-            return !entry.digest || !isPresent(entry.temporary) || fileDigest(entry.temporary) == *entry.digest;
-        });
-        for (const JournalEntry& entry : ours ? *entries : std::vector<JournalEntry>()) {
+        // Only our lists are replaced, only by temporary files of ours that hold what was recorded.
+        const auto ours = [&folder](const JournalEntry& entry) {
+            const bool list = std::any_of(std::begin(kListNames), std::end(kListNames),
+                [&](const char* name) { return entry.target == resolveLinks(folder / name); });
+            return list
+                && (!isPresent(entry.temporary)
+                    || (sys::isOwnRegularFile(entry.temporary)
+                        && (!entry.digest || fileDigest(entry.temporary) == *entry.digest)));
+        };
+        const bool apply = std::all_of(entries->begin(), entries->end(), ours);
+        for (const JournalEntry& entry : apply ? *entries : std::vector<JournalEntry>()) {
             if (!isPresent(entry.temporary))
                 continue; // replaced before the interruption
             if (const std::error_code error = sys::replaceFile(entry.temporary, entry.target))
@@ -411,10 +418,10 @@ std::optional<SaveFailure> finishInterruptedSave(const Path& folder)
         removeFile(folder / kIntentFileName);
     }
     std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
-        const Path path = item.path();
-        if (isTemporaryName(pathBytes(path.filename())) && sys::isOwnRegularFile(path))
-            removeFile(path);
+    for (auto item = std::filesystem::directory_iterator(folder, error);
+         !error && item != std::filesystem::directory_iterator(); item.increment(error)) {
+        if (isTemporaryName(pathBytes(item->path().filename())) && sys::isOwnRegularFile(item->path()))
+            removeFile(item->path());
     }
     return std::nullopt;
 }
