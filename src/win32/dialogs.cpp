@@ -55,7 +55,7 @@ public:
         append(&header, sizeof header);
         words({ 0, 0 }); // no menu, the standard class
         text(kTitle);
-        words({ 9 }); // the shell font; replaced by the message font once shown
+        words({ 9 }); // the shell font; replaced by the owner's once shown
         text(L"MS Shell Dlg");
     }
     void item(WORD id, WORD kind, DWORD style, short x, short y, short cx, short cy, const wchar_t* caption)
@@ -105,10 +105,12 @@ INT_PTR CALLBACK inputProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lP
         SetWindowLongPtrW(box, DWLP_USER, lParam);
         state = reinterpret_cast<InputState*>(lParam);
         SetDlgItemTextW(box, kPromptId, wide(*state->prompt));
-        const HFONT font = messageFont(GetDpiForWindow(box));
-        EnumChildWindows(
-            box, [](HWND child, LPARAM font) { return SendMessageW(child, WM_SETFONT, WPARAM(font), TRUE), TRUE; },
-            LPARAM(font));
+        // In the owner's face, which shows Japanese whatever the system's message font is.
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetParent(box), WM_GETFONT, 0, 0));
+        if (font)
+            EnumChildWindows(
+                box, [](HWND child, LPARAM font) { return SendMessageW(child, WM_SETFONT, WPARAM(font), TRUE), TRUE; },
+                LPARAM(font));
         return TRUE; // the focus goes to the first control that takes it: the field
     }
     case WM_COMMAND:

@@ -31,6 +31,7 @@ ListEditor::ListEditor(app::MainWindowModel& mainWindow)
     addButton(kCancelButton, wide(texts::kCancel), { 2700, 5130, 1605, 465 });
     addButton(kImportButton, wide(texts::kImport), { 1920, 3810, 1455, 375 });
     addButton(kVersionButton, wide(texts::kVersion), { 1890, 4380, 1455, 375 });
+    fitFonts();
 }
 
 void ListEditor::showWindow()

@@ -28,6 +28,7 @@ void MainWindow::createWindow()
     addButton(kEditButton, wide(texts::kEdit), { 0, 2910, 1575, 645 });
     addButton(kAboutButton, wide(texts::kAbout), { 0, 3540, 1575, 645 });
     alwaysOnTopBox_ = addButton(kAlwaysOnTopBox, wide(texts::kAlwaysOnTop), { 0, 4260, 1575, 180 }, BS_AUTOCHECKBOX);
+    fitFonts();
 }
 
 void MainWindow::showWindow()

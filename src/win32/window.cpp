@@ -1,5 +1,6 @@
 #include "window.h"
 
+#include "fontfit.h"
 #include "textcodec.h"
 
 #include "pasteinto.h"
@@ -29,20 +30,26 @@ std::wstring shown(std::u16string_view face)
     return std::wstring(text.begin(), text.end());
 }
 
-// The faces that show kana in proportional glyphs (a fixed-width Japanese font crams ASCII and is
-// too wide for the layouts): one enumeration, where realizing each candidate font cost wine
-// milliseconds apiece at start.
-std::vector<std::wstring> japaneseFaces()
+// A Japanese face as the system lists it, and whether its glyphs are proportional.
+struct JapaneseFace {
+    std::wstring name;
+    bool proportional;
+};
+
+// One enumeration of the faces that have Japanese, where realizing each candidate font cost wine
+// milliseconds apiece at start. In a Japanese locale the names are the localized ones.
+std::vector<JapaneseFace> japaneseFaces()
 {
-    std::vector<std::wstring> faces;
+    std::vector<JapaneseFace> faces;
     LOGFONTW wanted {};
     wanted.lfCharSet = SHIFTJIS_CHARSET;
     const HDC dc = GetDC(nullptr);
     EnumFontFamiliesExW(
         dc, &wanted,
         [](const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD, LPARAM found) -> int {
-            if (metrics->tmPitchAndFamily & TMPF_FIXED_PITCH) // the bit means variable pitch
-                reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(font->lfFaceName);
+            if (font->lfFaceName[0] != L'@') // the vertical-writing twins
+                reinterpret_cast<std::vector<JapaneseFace>*>(found)->push_back(
+                    { font->lfFaceName, (metrics->tmPitchAndFamily & TMPF_FIXED_PITCH) != 0 }); // set: variable
             return 1;
         },
         LPARAM(&faces), 0);
@@ -50,38 +57,117 @@ std::vector<std::wstring> japaneseFaces()
     return faces;
 }
 
-// The system's message font at the DPI; where it cannot show Japanese, a Japanese interface font
-// of the same size takes its place.
-HFONT chooseMessageFont(UINT dpi)
+// The faces worth trying, best first: the system's message font where it is Japanese, then the
+// Japanese interface faces of Windows and of the free font sets by either of their names, else
+// whatever Japanese face there is, proportional ones first. A fixed-width face crams ASCII faces
+// such as (^_^) and is too wide for the layouts.
+std::vector<std::wstring> candidateFaces(const LOGFONTW& messageFont)
 {
-    NONCLIENTMETRICSW metrics { sizeof metrics };
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-    LOGFONTW font = metrics.lfMessageFont;
-    const std::vector<std::wstring> available = japaneseFaces();
-    const auto has = [&](const wchar_t* face) { return std::ranges::find(available, face) != available.end(); };
-    if (!has(font.lfFaceName)) {
-        for (const wchar_t* face :
-            { L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"IPAPGothic", L"Noto Sans CJK JP" }) {
-            if (has(face)) {
-                lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-                font.lfCharSet = SHIFTJIS_CHARSET;
-                break;
-            }
-        }
+    static const std::vector<JapaneseFace> available = japaneseFaces();
+    static constexpr std::pair<const wchar_t*, const wchar_t*> kPreferred[]
+        = { { L"Yu Gothic UI", L"Yu Gothic UI" }, { L"Meiryo UI", L"Meiryo UI" }, { L"MS UI Gothic", L"MS UI Gothic" },
+              { L"IPAPGothic", L"IPA Pゴシック" }, { L"IPAexGothic", L"IPAexゴシック" },
+              { L"Noto Sans CJK JP", L"Noto Sans CJK JP" }, { L"Source Han Sans JP", L"源ノ角ゴシック JP" } };
+    std::vector<std::wstring> faces;
+    const auto add = [&](const std::wstring& name, bool proportionalOnly) {
+        const auto face = std::ranges::find(available, name, &JapaneseFace::name);
+        if (face != available.end() && (face->proportional || !proportionalOnly)
+            && std::ranges::find(faces, name) == faces.end())
+            faces.push_back(name);
+    };
+    add(messageFont.lfFaceName, true);
+    for (const auto& [english, localized] : kPreferred) {
+        add(english, true);
+        add(localized, true);
     }
-    return CreateFontIndirectW(&font);
+    if (faces.empty())
+        for (const bool proportionalOnly : { true, false })
+            for (const JapaneseFace& face : available)
+                add(face.name, proportionalOnly);
+    if (faces.empty()) // no Japanese face at all: the system's, to show what it can
+        faces.push_back(messageFont.lfFaceName);
+    return faces;
 }
+
+// A face at an em height in pixels, made once for the run.
+HFONT fontOf(const LOGFONTW& like, const std::wstring& face, int em)
+{
+    static std::map<std::pair<std::wstring, int>, HFONT> made;
+    HFONT& font = made[{ face, em }];
+    if (!font) {
+        LOGFONTW wanted = like;
+        wanted.lfHeight = -em;
+        wanted.lfWidth = 0;
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+        font = CreateFontIndirectW(&wanted);
+    }
+    return font;
+}
+
+// A caption's width and its line's height in the font.
+app::TextSize measure(HDC dc, HFONT font, std::u16string_view text)
+{
+    SelectObject(dc, font);
+    TEXTMETRICW metrics {};
+    GetTextMetricsW(dc, &metrics);
+    RECT size {};
+    DrawTextW(dc, wide(text), int(text.size()), &size, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return { int(size.right), int(std::max<LONG>(size.bottom, metrics.tmHeight)) };
+}
+
+// The fonts of a window and of each of its controls, chosen once for each window and DPI (the
+// captions never change), again when the system's fonts change.
+struct Choice {
+    HFONT window;
+    std::vector<HFONT> controls;
+};
+std::map<std::pair<std::wstring, UINT>, Choice> chosenFonts;
 
 } // namespace
 
-HFONT messageFont(UINT dpi)
+void Window::fitFonts()
 {
-    // Chosen once per DPI for every window and box.
-    static std::map<UINT, HFONT> chosen;
-    HFONT& font = chosen[dpi];
-    if (!font)
-        font = chooseMessageFont(dpi);
-    return font;
+    auto [at, isNew] = chosenFonts.try_emplace({ title_, dpi_ });
+    Choice& choice = at->second;
+    if (isNew) {
+        NONCLIENTMETRICSW metrics { sizeof metrics };
+        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+        const LOGFONTW& like = metrics.lfMessageFont;
+        const int em = std::abs(like.lfHeight);
+        // What each caption has room for: its control within the client area, less a button's
+        // edges and focus frame, or a check box's box and gap.
+        const int edge = GetSystemMetricsForDpi(SM_CXEDGE, dpi_);
+        std::vector<std::wstring> texts;
+        texts.reserve(controls_.size()); // the captions look into them
+        std::vector<app::Caption> captions;
+        for (const auto& [control, place, kind] : controls_) {
+            const int right = std::min<int>(place.left + place.width, size_.cx);
+            SIZE room { scale(right) - scale(place.left), scale(place.height) };
+            if (kind == Kind::Button)
+                room = { room.cx - 4 * edge, room.cy - 2 * edge };
+            else if (kind == Kind::CheckBox)
+                room.cx -= GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi_) + edge;
+            std::wstring& text = texts.emplace_back(size_t(GetWindowTextLengthW(control)), L'\0');
+            GetWindowTextW(control, text.data(), int(text.size()) + 1);
+            captions.push_back({ kind == Kind::List ? u"" : u16(text), int(kind), int(room.cx), int(room.cy) });
+        }
+        const std::vector<std::wstring> faces = candidateFaces(like);
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HGDIOBJ original = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        const app::FontChoice fit = app::chooseFonts(faces.size(), em, MulDiv(6, int(dpi_), USER_DEFAULT_SCREEN_DPI),
+            captions, [&](size_t face, int size, std::u16string_view text) {
+                return measure(dc, fontOf(like, faces[face], size), text);
+            });
+        SelectObject(dc, original);
+        DeleteDC(dc);
+        choice.window = fontOf(like, faces[fit.face], em);
+        for (const int size : fit.ems)
+            choice.controls.push_back(fontOf(like, faces[fit.face], size));
+    }
+    font_ = choice.window;
+    for (size_t i = 0; i < controls_.size(); ++i)
+        SendMessageW(controls_[i].control, WM_SETFONT, WPARAM(choice.controls[i]), FALSE);
 }
 
 Window::~Window()
@@ -110,8 +196,8 @@ void Window::create(const wchar_t* title, SIZE size)
     frame_ = { frame.right - frame.left, frame.bottom - frame.top };
     CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, title, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame_.cx, frame_.cy,
         nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    title_ = title;
     dpi_ = GetDpiForWindow(hwnd_);
-    font_ = messageFont(dpi_);
     fitFrame();
 }
 
@@ -121,41 +207,41 @@ void Window::destroy()
         DestroyWindow(hwnd_);
 }
 
-HWND Window::addControl(DWORD extended, const wchar_t* kind, const wchar_t* caption, DWORD style, int id, Twips place)
+HWND Window::addControl(
+    Kind kind, DWORD extended, const wchar_t* className, const wchar_t* caption, DWORD style, int id, Twips place)
 {
-    // Placed and given its font as it is made: moving each control again cost wine milliseconds.
-    const HWND control = CreateWindowExW(extended, kind, caption, WS_CHILD | WS_VISIBLE | style, scale(place.left),
+    // Placed as it is made: moving each control again cost wine milliseconds.
+    const HWND control = CreateWindowExW(extended, className, caption, WS_CHILD | WS_VISIBLE | style, scale(place.left),
         scale(place.top), scale(place.width), scale(place.height), hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)),
         GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, WPARAM(font_), FALSE);
-    controls_.push_back({ control, place });
+    controls_.push_back({ control, place, kind });
     return control;
 }
 
 HWND Window::addButton(int id, const wchar_t* caption, Twips place, DWORD style)
 {
-    return addControl(0, L"BUTTON", caption, WS_TABSTOP | style, id, place);
+    return addControl((style & BS_TYPEMASK) == BS_AUTOCHECKBOX ? Kind::CheckBox : Kind::Button, 0, L"BUTTON", caption,
+        WS_TABSTOP | style, id, place);
 }
 
 HWND Window::addLabel(const wchar_t* caption, Twips place)
 {
-    return addControl(0, L"STATIC", caption, SS_NOPREFIX, 0, place);
+    return addControl(Kind::Label, 0, L"STATIC", caption, SS_NOPREFIX, 0, place);
 }
 
 HWND Window::addList(int id, const wchar_t* name, Twips place)
 {
-    return addControl(WS_EX_CLIENTEDGE, L"LISTBOX", name,
+    return addControl(Kind::List, WS_EX_CLIENTEDGE, L"LISTBOX", name,
         WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, id, place);
 }
 
 void Window::layOut()
 {
-    font_ = messageFont(dpi_);
-    for (const auto& [control, place] : controls_) {
-        MoveWindow(control, scale(place.left), scale(place.top), scale(place.width), scale(place.height), TRUE);
-        SendMessageW(control, WM_SETFONT, WPARAM(font_), TRUE);
-    }
+    fitFonts();
+    for (const auto& [control, place, kind] : controls_)
+        MoveWindow(control, scale(place.left), scale(place.top), scale(place.width), scale(place.height), FALSE);
     fitFrame();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Window::fitFrame()
@@ -188,6 +274,14 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
     }
+    case WM_SETTINGCHANGE: // the system's interface font or its size may have changed
+        if (wParam == SPI_SETNONCLIENTMETRICS) {
+            chosenFonts.clear();
+            self->layOut();
+        }
+        break;
+    case WM_GETFONT: // the window's own boxes take its face
+        return LRESULT(self->font_);
     case DM_GETDEFID: { // Enter presses the focused button, else the window's default one
         const HWND focus = GetFocus();
         const bool button

@@ -1,7 +1,8 @@
 #pragma once
 
-// A fixed-size top-level window laid out in twips at the window's DPI, with the system's
-// message font, and the controls it places. A thin wrapper over the Windows API, no framework.
+// A fixed-size top-level window laid out in twips at the window's DPI, and the controls it places,
+// in a Japanese interface font chosen so that every caption fits its control. A thin wrapper over
+// the Windows API, no framework.
 
 #include "facelist.h"
 #include "views.h"
@@ -32,8 +33,12 @@ protected:
     Window() = default;
     // Creates the window: a caption with the system menu and a close button only, fixed border,
     // placed by the system; the client area `size` in twips at the window's DPI. Controls are
-    // added after it, placed at that DPI in its message font, and placed again when it changes.
+    // added after it, placed at that DPI, then given their fonts by fitFonts(); both are done
+    // again when the DPI changes.
     void create(const wchar_t* title, SIZE size);
+    // Gives every control its font: one Japanese interface face for the window, at the system's
+    // message font size, or smaller where a caption would not fit its control otherwise.
+    void fitFonts();
     void destroy();
 
     HWND addButton(int id, const wchar_t* caption, Twips place, DWORD style = BS_PUSHBUTTON);
@@ -47,9 +52,11 @@ protected:
     virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
 
 private:
+    enum class Kind { Label, Button, CheckBox, List };
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND addControl(DWORD extended, const wchar_t* kind, const wchar_t* caption, DWORD style, int id, Twips place);
-    // Places every control and sizes the window for the window's DPI, in the message font of that DPI.
+    HWND addControl(
+        Kind kind, DWORD extended, const wchar_t* className, const wchar_t* caption, DWORD style, int id, Twips place);
+    // Places every control and sizes the window for the window's DPI, in fonts fitted at that DPI.
     void layOut();
     // Sizes the window for its client area at the window's DPI.
     void fitFrame();
@@ -57,12 +64,14 @@ private:
     struct Placed {
         HWND control;
         Twips place;
+        Kind kind;
     };
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     SIZE size_ {};
     SIZE frame_ {}; // the whole window's size for the client area at the DPI
-    HFONT font_ = nullptr;
+    std::wstring title_;
+    HFONT font_ = nullptr; // the window's face at full size: lists and the window's own boxes
     HWND focus_ = nullptr; // the control that had the focus when the window was last left
     std::vector<Placed> controls_;
 };
@@ -91,10 +100,6 @@ private:
     const faces::FaceText* faces_ = &kNoFaces;
     size_t shown_ = 0; // faces the list box has rows for: a long list gets the rest after its first paint
 };
-
-// The system's message font at the DPI, or a Japanese interface font of its size where it cannot
-// show Japanese; shared, never deleted.
-HFONT messageFont(UINT dpi);
 
 // UTF-16 text between the core and the Windows API.
 inline const wchar_t* wide(std::u16string_view text)
