@@ -56,6 +56,7 @@ ListEditor::ListEditor(app::MainWindowModel& mainWindow, Dialogs& dialogs)
     addButton("cancelButton", texts::kCancel, twips::rect(2700, 5130, 1605, 465), &Model::cancel);
     addButton("importButton", texts::kImport, twips::rect(1920, 3810, 1455, 375), &Model::importFaces);
     addButton("versionButton", texts::kVersion, twips::rect(1890, 4380, 1455, 375), &Model::showVersion);
+    fitFonts();
     currentList_->setFocus(Qt::OtherFocusReason);
     connect(currentList_, &ListBox::copyRequested, this, [this] { model_.copy(List::Current); });
     connect(poolList_, &ListBox::copyRequested, this, [this] { model_.copy(List::Pool); });

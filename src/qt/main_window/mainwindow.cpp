@@ -52,6 +52,7 @@ MainWindow::MainWindow(const faces::ListFolders& folders, Dialogs& dialogs)
     alwaysOnTopBox_->setObjectName(QStringLiteral("alwaysOnTopBox"));
     alwaysOnTopBox_->setGeometry(twips::rect(0, 4260, 1575, 180));
     copyButton->setDefault(true);
+    fitFonts();
 
     connect(copyButton, &QPushButton::clicked, this, [this] { model_.copy(); });
     connect(faceList_, &ListBox::copyRequested, this, [this] { model_.copy(); });

@@ -1,11 +1,20 @@
 #include "fixedwindow.h"
 
+#include "corestrings.h"
+#include "fontfit.h"
+
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRawFont>
+#include <QStyleOptionButton>
 
 #include "nikomaru.xpm"
 
@@ -34,6 +43,62 @@ FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton d
     setWindowTitle(title);
     setWindowIcon(QIcon(QPixmap(nikomaru))); // read in place: no image plugins are searched
     setFixedSize(clientSize);
+}
+
+void FixedWindow::fitFonts()
+{
+    // The interface font's face first (it shows Japanese: see installAppearance), then the
+    // Japanese interface faces that are installed.
+    QStringList faces { QApplication::font().family() };
+    for (const char* face : { "IPAPGothic", "Noto Sans CJK JP", "Yu Gothic UI", "Meiryo UI", "Hiragino Sans" }) {
+        QFont font { QString::fromLatin1(face) };
+        if (!faces.contains(font.family()) && QFontInfo(font).family() == font.family()
+            && QRawFont::fromFont(font).supportsCharacter(U'あ'))
+            faces << font.family();
+    }
+    // What each caption has room for: a label its own rectangle, a button or check box what its
+    // style leaves beside the frame or the box.
+    struct Control {
+        QWidget* widget;
+        QString text;
+    };
+    const QList<QWidget*> children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::vector<Control> controls;
+    controls.reserve(size_t(children.size())); // the captions look into their texts
+    std::vector<app::Caption> captions;
+    for (QWidget* child : children) {
+        QRect room = child->rect();
+        QString text;
+        int kind = 0;
+        if (const auto* label = qobject_cast<QLabel*>(child)) {
+            text = label->text();
+        } else if (const auto* button = qobject_cast<QAbstractButton*>(child)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = text = button->text();
+            const bool box = qobject_cast<const QCheckBox*>(button);
+            kind = box ? 2 : 1;
+            room = style()->subElementRect(
+                box ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
+        } else {
+            continue;
+        }
+        controls.push_back({ child, text });
+        captions.push_back({ toU16(controls.back().text), kind, room.width(), room.height() });
+    }
+    const int em = QFontInfo(QApplication::font()).pixelSize();
+    const app::FontChoice fit
+        = app::chooseFonts(size_t(faces.size()), em, 6, captions, [&](size_t face, int size, std::u16string_view text) {
+              QFont font(faces[qsizetype(face)]);
+              font.setPixelSize(size);
+              const QFontMetrics metrics(font);
+              return app::TextSize { metrics.horizontalAdvance(toQString(text)), metrics.height() };
+          });
+    for (size_t i = 0; i < controls.size(); ++i) {
+        QFont font(faces[qsizetype(fit.face)]);
+        font.setPixelSize(fit.ems[i]);
+        controls[i].widget->setFont(font);
+    }
 }
 
 void FixedWindow::keyPressEvent(QKeyEvent* event)

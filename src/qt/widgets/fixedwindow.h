@@ -17,6 +17,10 @@ signals:
     void closed();
 
 protected:
+    // Gives the captions of the window's labels, buttons and check boxes the Japanese face, and
+    // the sizes up to the interface font's, at which each is whole in its control. Called once the
+    // controls are placed.
+    void fitFonts();
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
