@@ -5,6 +5,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,14 +16,56 @@ const wchar_t* const kTitle = wide(texts::kApplicationTitle);
 constexpr int kEditId = 100;
 constexpr int kPromptId = 101;
 
-// The system labels a message box's buttons in its own language: the box is relabelled as it
-// is activated, before it is drawn.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+// A message box in its owner's face, which shows Japanese and faces such as (^_^) whole whatever
+// the system's message font is: the text's room, and the box, grow where that face needs more.
+void showInOwnersFace(HWND box)
+{
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(GetWindow(box, GW_OWNER), WM_GETFONT, 0, 0));
+    const HWND text = GetDlgItem(box, kMessageBoxTextId);
+    if (!font || !text)
+        return; // no window of ours yet: the system's font
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, WM_SETFONT, WPARAM(font), FALSE);
+    std::wstring said(size_t(GetWindowTextLengthW(text)) + 1, L'\0');
+    said.resize(size_t(GetWindowTextW(text, said.data(), int(said.size()))));
+    const HDC dc = GetDC(text);
+    const HGDIOBJ original = SelectObject(dc, font);
+    RECT needed {}, room {};
+    DrawTextW(dc, said.c_str(), int(said.size()), &needed, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    SelectObject(dc, original);
+    ReleaseDC(text, dc);
+    GetClientRect(text, &room);
+    const int wider = std::max(0, int(needed.right - room.right)),
+              taller = std::max(0, int(needed.bottom - room.bottom));
+    if (!wider && !taller)
+        return;
+    // The text grows right and down, the buttons move down and stay centred, the box stays centred.
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place {};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&place), 2);
+        if (child == text)
+            SetWindowPos(child, nullptr, 0, 0, room.right + wider, room.bottom + taller, SWP_NOMOVE | SWP_NOZORDER);
+        else
+            SetWindowPos(child, nullptr, place.left + wider / 2, place.top + taller, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    RECT frame {};
+    GetWindowRect(box, &frame);
+    SetWindowPos(box, nullptr, frame.left - wider / 2, frame.top - taller / 2, frame.right - frame.left + wider,
+        frame.bottom - frame.top + taller, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The system labels a message box's buttons in its own language: the box is relabelled, and put
+// in its owner's face, as it is activated, before it is drawn.
 HHOOK relabelHook = nullptr;
 
 LRESULT CALLBACK relabel(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_ACTIVATE) {
         const auto box = reinterpret_cast<HWND>(wParam);
+        showInOwnersFace(box);
         SetDlgItemTextW(box, IDOK, wide(texts::kOk));
         SetDlgItemTextW(box, IDYES, wide(texts::kYes));
         SetDlgItemTextW(box, IDNO, wide(texts::kNo));

@@ -36,13 +36,15 @@ struct JapaneseFace {
     bool proportional;
 };
 
-// One enumeration of the faces that have Japanese, where realizing each candidate font cost wine
-// milliseconds apiece at start. In a Japanese locale the names are the localized ones.
-std::vector<JapaneseFace> japaneseFaces()
+// The faces that have Japanese, all of them or those of one name (English or localized: the
+// system lists them by the localized one in a Japanese locale). All of them took wine 20 ms with
+// the Noto CJK families installed, one name well under one.
+std::vector<JapaneseFace> japaneseFaces(const wchar_t* name = L"")
 {
     std::vector<JapaneseFace> faces;
     LOGFONTW wanted {};
     wanted.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynW(wanted.lfFaceName, name, LF_FACESIZE);
     const HDC dc = GetDC(nullptr);
     EnumFontFamiliesExW(
         dc, &wanted,
@@ -58,32 +60,27 @@ std::vector<JapaneseFace> japaneseFaces()
 }
 
 // The faces worth trying, best first: the system's message font where it is Japanese, then the
-// Japanese interface faces of Windows and of the free font sets by either of their names, else
-// whatever Japanese face there is, proportional ones first. A fixed-width face crams ASCII faces
-// such as (^_^) and is too wide for the layouts.
+// Japanese interface faces of Windows and of the free font sets, asked for by name; where none is
+// installed, whatever Japanese face there is, proportional ones first. A fixed-width face crams
+// ASCII faces such as (^_^) and is too wide for the layouts.
 std::vector<std::wstring> candidateFaces(const LOGFONTW& messageFont)
 {
-    static const std::vector<JapaneseFace> available = japaneseFaces();
-    static constexpr std::pair<const wchar_t*, const wchar_t*> kPreferred[]
-        = { { L"Yu Gothic UI", L"Yu Gothic UI" }, { L"Meiryo UI", L"Meiryo UI" }, { L"MS UI Gothic", L"MS UI Gothic" },
-              { L"IPAPGothic", L"IPA Pゴシック" }, { L"IPAexGothic", L"IPAexゴシック" },
-              { L"Noto Sans CJK JP", L"Noto Sans CJK JP" }, { L"Source Han Sans JP", L"源ノ角ゴシック JP" } };
+    static constexpr const wchar_t* kPreferred[] = { L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"IPAPGothic",
+        L"IPAexGothic", L"Noto Sans CJK JP", L"Source Han Sans JP" };
     std::vector<std::wstring> faces;
-    const auto add = [&](const std::wstring& name, bool proportionalOnly) {
-        const auto face = std::ranges::find(available, name, &JapaneseFace::name);
-        if (face != available.end() && (face->proportional || !proportionalOnly)
-            && std::ranges::find(faces, name) == faces.end())
-            faces.push_back(name);
+    const auto add = [&](const std::vector<JapaneseFace>& found, bool proportionalOnly) {
+        for (const JapaneseFace& face : found)
+            if ((face.proportional || !proportionalOnly) && std::ranges::find(faces, face.name) == faces.end())
+                faces.push_back(face.name);
     };
-    add(messageFont.lfFaceName, true);
-    for (const auto& [english, localized] : kPreferred) {
-        add(english, true);
-        add(localized, true);
+    add(japaneseFaces(messageFont.lfFaceName), true);
+    for (const wchar_t* name : kPreferred)
+        add(japaneseFaces(name), true);
+    if (faces.empty()) {
+        const std::vector<JapaneseFace> available = japaneseFaces();
+        add(available, true);
+        add(available, false);
     }
-    if (faces.empty())
-        for (const bool proportionalOnly : { true, false })
-            for (const JapaneseFace& face : available)
-                add(face.name, proportionalOnly);
     if (faces.empty()) // no Japanese face at all: the system's, to show what it can
         faces.push_back(messageFont.lfFaceName);
     return faces;
