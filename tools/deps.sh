@@ -8,7 +8,8 @@ desktop=(xvfb openbox xdotool xclip x11-utils)
 case "${1:-}" in
   run)  wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" "${desktop[@]}" clang libclang-rt-14-dev python3-xlib \
-        g++-mingw-w64-x86-64 wine64 unzip desktop-file-utils dpkg-dev lintian appstream) ;;
+        g++-mingw-w64-x86-64 wine64 unzip desktop-file-utils dpkg-dev lintian appstream \
+        fonts-noto-cjk fonts-wine locales) ;;
   headless) wanted=("${desktop[@]}" imagemagick) ;;
   *) echo "usage: $0 run|test|headless" >&2; exit 2 ;;
 esac

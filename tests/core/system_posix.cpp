@@ -113,7 +113,7 @@ std::vector<Write> systemWrites()
             std::filesystem::remove(folder / name); // the link itself, which the save left alone
         };
     };
-    std::vector<Write> rows {
+    return {
         { "a journal that is a FIFO is never waited on", { u"c" }, "c\r\n", {},
             [](const Path& folder) { return mkfifo((folder / "kaolist.save").c_str(), 0600), nullptr; } },
         { "a journal that is a link is not written through", { u"c" }, "c\r\n", {}, link("kaolist.save", "victim"),
@@ -133,20 +133,6 @@ std::vector<Write> systemWrites()
                     && std::filesystem::status(*outside / "list").permissions() == ownerOnly));
             } },
     };
-    if (geteuid() != 0)
-        return rows; // mounting needs root
-    const auto unmount
-        = [](const Path& path) { return std::shared_ptr<void>(nullptr, [path](void*) { umount(path.c_str()); }); };
-    rows.push_back(
-        { "fails: disk full", manyFaces(), {}, u"ディスクの空き領域が足りません", [unmount](const Path& folder) {
-             REQUIRE(mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16k") == 0);
-             return unmount(folder);
-         } });
-    rows.push_back({ "fails: the second rename", manyFaces(), {}, u"置き換えられません", [](const Path& folder) {
-                        std::ofstream((folder / faces::kCurrentFileName).c_str()).flush();
-                        return blockReplacing(folder / faces::kCurrentFileName);
-                    } });
-    return rows;
 }
 
 } // namespace test

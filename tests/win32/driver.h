@@ -69,25 +69,14 @@ inline HWND window(const std::wstring& title, const wchar_t* kind = nullptr, HWN
     return found;
 }
 
+// A control of the window (the first of its class with no caption given).
 inline HWND control(HWND parent, const std::wstring& caption, const wchar_t* kind = L"Button")
 {
-    struct Search {
-        const std::wstring& caption;
-        const wchar_t* kind;
-        HWND found;
-    } search { caption, kind, nullptr };
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[32] = {};
-            GetClassNameW(child, name, 32);
-            if (lstrcmpiW(name, s->kind) == 0 && (s->caption.empty() || text(child) == s->caption))
-                return (s->found = child), FALSE;
-            return TRUE;
-        },
-        LPARAM(&search));
-    return search.found;
+    for (HWND child = FindWindowExW(parent, nullptr, kind, nullptr); child;
+         child = FindWindowExW(parent, child, kind, nullptr))
+        if (caption.empty() || text(child) == caption)
+            return child;
+    return nullptr;
 }
 
 inline void press(HWND parent, const std::wstring& caption)

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// A throw-away application folder with helpers to put files in it and read them back.
+// A throw-away application folder with a helper to put files in it.
 class TempFolder : public QTemporaryDir {
 public:
     QString file(const QString& name) const { return filePath(name); }
@@ -15,16 +15,5 @@ public:
         QFile f(file(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
         QCOMPARE(f.write(bytes), bytes.size());
-    }
-
-    QByteArray read(const QString& name) const
-    {
-        QFile f(file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
-    QStringList entries() const
-    {
-        return QDir(path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 };
