@@ -34,7 +34,7 @@ FontChoice chooseFonts(size_t faces, int em, int smallest, const std::vector<Cap
 {
     FontChoice best;
     int bestWorst = -1;
-    for (size_t face = 0; face < faces && bestWorst < em; ++face) {
+    for (size_t face = 0; face < faces && bestWorst * 6 < em * 5; ++face) {
         std::map<int, int> kinds; // em height by kind: the smallest its captions need
         for (const Caption& caption : captions)
             if (!caption.text.empty()) {

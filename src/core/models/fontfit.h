@@ -29,8 +29,10 @@ struct FontChoice {
     std::vector<int> ems; // one for each caption
 };
 
-// Of `faces` faces, best first, the one whose smallest caption comes out largest, each caption at
-// the largest em height up to `em` at which its kind fits, and at least `smallest`.
+// Of `faces` faces, best first, the first one good enough (its smallest caption at five sixths of
+// `em` or more: a pixel or two smaller is fine), else the one whose smallest caption comes out
+// largest; each caption at the largest em height up to `em` at which its kind fits, and at least
+// `smallest`. Faces after a good enough one are not measured: measuring loads a font.
 FontChoice chooseFonts(
     size_t faces, int em, int smallest, const std::vector<Caption>& captions, const Measure& measure);
 

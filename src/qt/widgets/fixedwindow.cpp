@@ -48,14 +48,12 @@ FixedWindow::FixedWindow(const QString& title, QSize clientSize, DefaultButton d
 void FixedWindow::fitFonts()
 {
     // The interface font's face first (it shows Japanese: see installAppearance), then the
-    // Japanese interface faces that are installed.
+    // Japanese interface faces, each looked at only when measured: that loads the font.
     QStringList faces { QApplication::font().family() };
-    for (const char* face : { "IPAPGothic", "Noto Sans CJK JP", "Yu Gothic UI", "Meiryo UI", "Hiragino Sans" }) {
-        QFont font { QString::fromLatin1(face) };
-        if (!faces.contains(font.family()) && QFontInfo(font).family() == font.family()
-            && QRawFont::fromFont(font).supportsCharacter(U'あ'))
-            faces << font.family();
-    }
+    for (const char* face : { "IPAPGothic", "Noto Sans CJK JP", "Yu Gothic UI", "Meiryo UI", "Hiragino Sans" })
+        if (!faces.contains(QLatin1String(face)))
+            faces << QString::fromLatin1(face);
+    std::vector<int> usable(size_t(faces.size()), -1); // installed, with kana; -1: not known yet
     // What each caption has room for: a label its own rectangle, a button or check box what its
     // style leaves beside the frame or the box.
     struct Control {
@@ -87,13 +85,17 @@ void FixedWindow::fitFonts()
         captions.push_back({ toU16(controls.back().text), kind, room.width(), room.height() });
     }
     const int em = QFontInfo(QApplication::font()).pixelSize();
-    const app::FontChoice fit
-        = app::chooseFonts(size_t(faces.size()), em, 6, captions, [&](size_t face, int size, std::u16string_view text) {
-              QFont font(faces[qsizetype(face)]);
-              font.setPixelSize(size);
-              const QFontMetrics metrics(font);
-              return app::TextSize { metrics.horizontalAdvance(toQString(text)), metrics.height() };
-          });
+    const app::FontChoice fit = app::chooseFonts(
+        size_t(faces.size()), em, 6, captions, [&](size_t face, int size, std::u16string_view text) {
+            QFont font(faces[qsizetype(face)]);
+            font.setPixelSize(size);
+            if (usable[face] < 0)
+                usable[face] = face == 0
+                    || (QFontInfo(font).family() == font.family() && QRawFont::fromFont(font).supportsCharacter(U'あ'));
+            const QFontMetrics metrics(font);
+            return usable[face] ? app::TextSize { metrics.horizontalAdvance(toQString(text)), metrics.height() }
+                                : app::TextSize { 1 << 20, 1 << 20 }; // fits nowhere
+        });
     for (size_t i = 0; i < controls.size(); ++i) {
         QFont font(faces[qsizetype(fit.face)]);
         font.setPixelSize(fit.ems[i]);
