@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Runs the Windows program's fit check in every setup a person may have: Japanese fonts from Noto
 # Sans CJK only, from IPA only, or both; a Japanese or an English system; 96, 120 or 144 DPI.
-# Each font set is a wine prefix of the build's that sees only those fonts (and the Latin
-# interface fonts every Windows has), with the interface fonts linked to the Japanese ones as
+# One wine prefix of the build's serves every font set: fontconfig shows it only that set's fonts
+# (and the Latin interface fonts every Windows has), and the interface fonts are linked to them as
 # Windows links them. The locales are made in the build folder; the machine's stay as they were.
 # Usage: fit.sh BUILD_DIR FIT_EXE [--shots DOCS_DIR]   (--shots: the read-me's screenshots, in
 # ja_JP with IPA only and in en_US with both, at 96 DPI, instead of the checks)
 set -euo pipefail
 build=$(cd "$1" && pwd) fit=$2 shots=${4:-} lists=$(mktemp -d)
 source "$(dirname "$0")/../../tools/virtual-display.sh"
-trap 'for p in "$build"/wine-fit-*/; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done
-      stop_virtual_display; rm -rf "$lists"' EXIT
+trap 'echo "FAILED: line $LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
+trap 'WINEPREFIX=$build/wine-fit/ wineserver -k 2>/dev/null || true; stop_virtual_display; rm -rf "$lists"' EXIT
 # Debian keeps wine64 and wineserver out of PATH.
 export PATH="$PATH:/usr/lib/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LOCPATH="$build/locale"
 for locale in ja_JP en_US; do
@@ -20,15 +20,26 @@ ipa=/usr/share/fonts/opentype/ipafont-gothic noto=/usr/share/fonts/opentype/noto
 declare -A dirs=([noto]="$noto" [ipa]="$ipa" [both]="$ipa $noto")
 declare -A links=([noto]='NotoSansCJK-Regular.ttc,Noto Sans CJK JP' [ipa]='ipagp.ttf,IPAPGothic'
                   [both]='ipagp.ttf,IPAPGothic\0NotoSansCJK-Regular.ttc,Noto Sans CJK JP')
-reg() { wine64 reg "$@" /f >/dev/null 2>&1; }
+reg() { wine64 reg "$@" /f >/dev/null; }
+
+# The build's prefix, made as the other Windows tests make it, copied by hard links: a prefix is
+# 700 MB of DLLs that wine never writes. The registry, which wine rewrites in place, is copied.
+base="$build/wineprefix"
+export WINEPREFIX="$build/wine-fit/"
+if [ ! -f "$WINEPREFIX/user.reg" ]; then
+  [ -f "$base/user.reg" ] || WINEPREFIX=$base wine64 wineboot -i >"$build/wineboot.log" 2>&1 ||
+    { cat "$build/wineboot.log"; df -h "$build"; exit 1; }
+  WINEPREFIX=$base wineserver -w
+  rm -rf "$WINEPREFIX" && cp -al "$base" "$WINEPREFIX"
+  for file in "$WINEPREFIX"/*.reg; do cp --remove-destination "$base/${file##*/}" "$file"; done
+fi
 
 start_virtual_display
 failed=0
 for set in noto ipa both; do
-  export WINEPREFIX="$build/wine-fit-$set/" FONTCONFIG_FILE="$build/wine-fit-$set.conf"
+  export FONTCONFIG_FILE="$build/wine-fit-$set.conf"
   echo "<fontconfig>$(printf '<dir>%s</dir>' ${dirs[$set]} /usr/share/wine/fonts /usr/share/fonts/truetype/dejavu)
     <cachedir>$build/wine-fit-$set.cache</cachedir></fontconfig>" > "$FONTCONFIG_FILE"
-  [ -d "$WINEPREFIX" ] || LANG=en_US.UTF-8 wine64 wineboot -i >/dev/null 2>&1
   for locale in ja_JP en_US; do
     export LANG=$locale.UTF-8
     # wine writes links of its own, to fonts not installed, as the locale changes: ours after.
@@ -38,7 +49,7 @@ for set in noto ipa both; do
     for dpi in 96 120 144; do
       [ -z "$shots" ] || [ "$set:$locale:$dpi" = ipa:ja_JP:96 ] || [ "$set:$locale:$dpi" = both:en_US:96 ] || continue
       # Without stored metrics the interface fonts follow the locale; the DPI is read at start.
-      reg delete 'HKCU\Control Panel\Desktop\WindowMetrics'
+      reg delete 'HKCU\Control Panel\Desktop\WindowMetrics' 2>/dev/null || true
       reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi
       wineserver -k 2>/dev/null || true
       wineserver -w
